@@ -1,0 +1,15 @@
+#pragma once
+// The subcommands of vantor5-tool. Each takes the arguments after its name and
+// returns the process exit code (ToolCommand.h).
+
+#include "ToolCommand.h"
+
+#include <iostream>
+
+namespace vantor::tool {
+
+int RunDecode(const Args &args);
+int RunEncode(const Args &args);
+int RunFormat(const Args &args);
+
+} // namespace vantor::tool
