@@ -1,0 +1,18 @@
+#pragma once
+// Builds a ModelClass from the JSON text of a "vantor5" configuration object.
+
+#include "JsonClass.h"
+#include "ModelClass.h"
+
+#include <cstdint>
+
+namespace vantor::model {
+
+// Loads the sections in this order, each with its defaults: "ver", "promtacts",
+// "triggers", "dirs", "sig_group_types", "sig_groups", "sos". The first failure sets
+// model.status and stops loading; what was loaded before stays. Returns the status
+// (0 when everything loaded). Only memory exhaustion throws (std::bad_alloc); model
+// then holds what was loaded so far and its status is still -1.
+std::int32_t LoadModel(ModelClass &model, const JsonClass &root);
+
+} // namespace vantor::model

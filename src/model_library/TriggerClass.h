@@ -1,0 +1,42 @@
+#pragma once
+// A trigger: a one-bit input of the controller. The caller sets its value at every
+// step; after the step its reset rule may clear it again.
+
+#include <cstdint>
+#include <vector>
+
+namespace vantor::model {
+
+class VantorDirsClass;
+class SemaphoreObjectsClass;
+
+struct TriggerArg {
+    std::uint8_t values[3] = {}; // source, block number, detector number
+    bool flags[6] = {};          // free, triggered, occupied, faulty, released, inverted
+};
+
+class TriggerClass {
+public:
+    // Configuration. log, negate and args are kept but do not drive the model: a
+    // trigger's value always comes from the caller.
+    std::uint8_t number = 0; // 1-based position in the list
+    std::uint8_t log = 0;
+    bool negate = false;               // "not"
+    std::vector<TriggerArg> args;      // at most 255
+    std::uint8_t src = 0;              // reset rule
+    std::vector<std::int32_t> resArgs; // at most 255
+    const VantorDirsClass *dirs = nullptr;
+    const SemaphoreObjectsClass *sos = nullptr;
+
+    // Run time: 0 or 1.
+    std::uint8_t value = 0;
+};
+
+// True when number names a trigger (1-based) whose value is 1.
+inline bool TriggerActive(const std::vector<TriggerClass> &triggers, std::int64_t number)
+{
+    return number >= 1 && number <= static_cast<std::int64_t>(triggers.size()) &&
+           triggers[number - 1].value == 1;
+}
+
+} // namespace vantor::model

@@ -1,0 +1,7 @@
+// A stand-in for libvantor_model.so that lacks "close": the binder must refuse it.
+#include <cstdint>
+
+extern "C" __attribute__((visibility("default"))) std::int32_t open(const char *, const char *)
+{
+    return 0;
+}
