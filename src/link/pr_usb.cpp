@@ -207,6 +207,16 @@ std::vector<TUSBDevice> ListUsbDevices(std::uint16_t vendorId, std::uint16_t pro
     return list;
 }
 
+QString UsbDeviceItemText(std::size_t index, const TUSBDevice &device)
+{
+    return QStringLiteral("%1. %2").arg(index + 1).arg(device.caption);
+}
+
+int AutoSelectUsbDevice(const std::vector<TUSBDevice> &devices)
+{
+    return devices.size() == 1 ? 0 : -1;
+}
+
 QString UsbListLabel(std::uint16_t vendorId, std::uint16_t productId)
 {
     return QStringLiteral("Доступные USB-устройства (VID/PID: %1h/%2h)")

@@ -43,6 +43,11 @@ struct TUSBDevice {
 // ("Find busses error.", "Find devices error.") and when the library cannot be loaded.
 std::vector<TUSBDevice> ListUsbDevices(std::uint16_t vendorId, std::uint16_t productId);
 
+// The list's entries as shown: "1. Morvane - Vantor USB [SN-0001]".
+QString UsbDeviceItemText(std::size_t index, const TUSBDevice &device);
+// The entry selected after a refresh: the only one, or none (-1).
+int AutoSelectUsbDevice(const std::vector<TUSBDevice> &devices);
+
 // The list label of the programmer window: "Доступные USB-устройства (VID/PID: 1002h/6666h)".
 QString UsbListLabel(std::uint16_t vendorId, std::uint16_t productId);
 
