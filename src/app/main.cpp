@@ -1,3 +1,6 @@
+// The configurator's entry point.
+#include "app/AppDataPaths.h"
+#include "app/Startup.h"
 #include "app/UMain.h"
 
 #include <QApplication>
@@ -5,11 +8,13 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("vantor5"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Конфигуратор Vantor - 5"));
     QApplication::setApplicationVersion(QStringLiteral(VANTOR_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("vantor5-project"));
+    vantor::InstallRussianTranslations(app);
 
-    vantor::TfmMain window;
-    window.show();
+    vantor::ApplicationSession session;
+    if (!session.Start({vantor::ProgramFolder(), QApplication::arguments().mid(1)}))
+        return 1;
+    QObject::connect(&app, &QApplication::lastWindowClosed, &app, &QApplication::quit);
     return QApplication::exec();
 }

@@ -1,0 +1,98 @@
+// Starts the configurator as the program does, sets a scene up through the main
+// window's own actions and saves a picture of the whole screen.
+//
+//   vantor5-screenshot OUT.png [SCENE]
+// Scenes: windows (two device windows and the tab strip; the default), file-menu,
+// new-menu, settings, about.
+
+#include "app/AppDataPaths.h"
+#include "app/Startup.h"
+#include "app/UMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTimer>
+#include <QToolButton>
+
+#include <cstdio>
+
+namespace {
+
+void Trigger(vantor::TfmMain &main, const char *name)
+{
+    if (auto *action = main.findChild<QAction *>(QString::fromLatin1(name)))
+        action->trigger();
+    else
+        std::fprintf(stderr, "vantor5-screenshot: no action %s\n", name);
+}
+
+void SaveScreen(const QString &path)
+{
+    QScreen *screen = QGuiApplication::primaryScreen();
+    const QPixmap picture = screen->grabWindow(0);
+    if (!picture.save(path, "PNG")) {
+        std::fprintf(stderr, "vantor5-screenshot: cannot write %s\n", qPrintable(path));
+        QCoreApplication::exit(1);
+        return;
+    }
+    QCoreApplication::exit(0);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    vantor::InstallRussianTranslations(app);
+    const QStringList args = QApplication::arguments();
+    if (args.size() < 2) {
+        std::fprintf(stderr,
+                     "usage: vantor5-screenshot OUT.png [windows|file-menu|new-menu|settings|about]\n");
+        return 2;
+    }
+    const QString out = args.at(1);
+    const QString scene = args.size() > 2 ? args.at(2) : QStringLiteral("windows");
+
+    vantor::ApplicationSession session;
+    if (!session.Start({vantor::ProgramFolder(), {}}))
+        return 1;
+    vantor::TfmMain &main = *session.mainWindow();
+    main.setGeometry(QGuiApplication::primaryScreen()->availableGeometry().adjusted(0, 0, -0, -0));
+
+    Trigger(main, "actNewVantor");
+    Trigger(main, "actNewNavet");
+    if (scene == QLatin1String("windows"))
+        Trigger(main, "WindowCascade");
+
+    QTimer::singleShot(600, &main, [&main, scene, out] {
+        if (scene == QLatin1String("file-menu")) {
+            QMenu *file = main.findChild<QMenu *>(QStringLiteral("miFile"));
+            main.menuBar()->setActiveAction(file->menuAction());
+            QTimer::singleShot(300, [file] {
+                if (auto *sub = file->findChild<QMenu *>(QStringLiteral("miNewConfiguration")))
+                    file->setActiveAction(sub->menuAction());
+            });
+        } else if (scene == QLatin1String("new-menu")) {
+            if (auto *button = main.findChild<QToolButton *>(QStringLiteral("btnNew")))
+                button->showMenu();
+        } else if (scene == QLatin1String("settings")) {
+            Trigger(main, "actSettings");
+        } else if (scene == QLatin1String("about")) {
+            Trigger(main, "actShowAbout");
+        }
+    });
+    // Modal scenes block their trigger, so the picture is taken by a timer set first.
+    QTimer::singleShot(1800, [out] { SaveScreen(out); });
+    QTimer::singleShot(2200, [] {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *dialog = qobject_cast<QDialog *>(w))
+                dialog->reject();
+        QApplication::closeAllWindows();
+    });
+    return QApplication::exec();
+}
