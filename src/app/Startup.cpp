@@ -6,8 +6,11 @@
 #include "app/UMain.h"
 #include "app/UserDialogs.h"
 #include "app/pr_sets.h"
+#include "models/ModelLibrary.h"
+#include "models/VantorModels.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -31,6 +34,8 @@ ApplicationSession::ApplicationSession() = default;
 ApplicationSession::~ApplicationSession()
 {
     main_.reset();
+    modelLibrary_.reset();
+    ClearVantorModels();
     if (progSettings_) {
         QString error;
         if (!progSettings_->Save(&error))
@@ -64,6 +69,23 @@ bool ApplicationSession::Start(const StartupOptions &options)
 
     QApplication::setApplicationName(ProgramName());
     main_ = std::make_unique<TfmMain>(std::move(settings), placementFile);
+    main_->LoadModelPlugins(options.programFolder);
+
+    // The configurator cannot draw a cycle without the model library: refuse to run
+    // rather than fail later in the middle of the engineer's work.
+    const QString libraryPath =
+        options.modelLibraryPath.isEmpty()
+            ? QDir(options.programFolder).filePath(QStringLiteral("libvantor_model.so"))
+            : options.modelLibraryPath;
+    modelLibrary_ = std::make_unique<ModelLibrary>(libraryPath);
+    if (!modelLibrary_->Load()) {
+        UserDialogs::ShowError(main_.get(), modelLibrary_->ErrorString() +
+                                                QStringLiteral("\n\nБез неё конфигуратор работать не может. "
+                                                               "Переустановите программу."));
+        main_.reset();
+        return false;
+    }
+
     main_->show();
     main_->HandleCommandLine(options.arguments);
     return true;

@@ -12,6 +12,7 @@
 #include "app/USettings.h"
 #include "app/UserDialogs.h"
 #include "app/XmlAppStorage.h"
+#include "models/VantorModels.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -646,6 +647,13 @@ void TfmMain::HandleCommandLine(const QStringList &arguments)
     }
     if (QFileInfo(first).isFile())
         OpenConfigFile(first);
+}
+
+int TfmMain::LoadModelPlugins(const QString &programFolder)
+{
+    return vantor::LoadModelPlugins(programFolder, [this](const PluginLoadError &error) {
+        UserDialogs::ShowError(this, error.Text(), QString::fromUtf8(kPluginErrorCaption), true);
+    });
 }
 
 void TfmMain::RelayToChildren(qintptr wParam, qintptr lParam)

@@ -89,6 +89,11 @@ public:
     // existing file opens it; anything else is ignored.
     void HandleCommandLine(const QStringList &arguments);
 
+    // Loads the block-model plug-ins of the program's folder into the registry;
+    // each plug-in that fails is reported in its own error box and skipped.
+    // Returns the number of models loaded.
+    int LoadModelPlugins(const QString &programFolder);
+
     // Delivers a message to every open device window through the event loop.
     void RelayToChildren(qintptr wParam, qintptr lParam);
 

@@ -13,7 +13,10 @@ int main(int argc, char *argv[])
     vantor::InstallRussianTranslations(app);
 
     vantor::ApplicationSession session;
-    if (!session.Start({vantor::ProgramFolder(), QApplication::arguments().mid(1)}))
+    vantor::StartupOptions options;
+    options.programFolder = vantor::ProgramFolder();
+    options.arguments = QApplication::arguments().mid(1);
+    if (!session.Start(options))
         return 1;
     QObject::connect(&app, &QApplication::lastWindowClosed, &app, &QApplication::quit);
     return QApplication::exec();

@@ -59,7 +59,9 @@ int main(int argc, char *argv[])
     const QString scene = args.size() > 2 ? args.at(2) : QStringLiteral("windows");
 
     vantor::ApplicationSession session;
-    if (!session.Start({vantor::ProgramFolder(), {}}))
+    vantor::StartupOptions options;
+    options.programFolder = vantor::ProgramFolder();
+    if (!session.Start(options))
         return 1;
     vantor::TfmMain &main = *session.mainWindow();
     main.setGeometry(QGuiApplication::primaryScreen()->availableGeometry().adjusted(0, 0, -0, -0));
