@@ -11,5 +11,7 @@ namespace vantor::tool {
 int RunDecode(const Args &args);
 int RunEncode(const Args &args);
 int RunFormat(const Args &args);
+int RunNew(const Args &args);
+int RunRoundtrip(const Args &args);
 
 } // namespace vantor::tool

@@ -15,6 +15,9 @@ const std::vector<ToolCommand> &AllCommands()
         {"decode", "расшифровать файл .vt5 в текст JSON", RunDecode},
         {"encode", "зашифровать документ JSON в файл .vt5", RunEncode},
         {"format", "переписать документ в компактном или многострочном виде", RunFormat},
+        {"new", "документ новой, пустой конфигурации устройства", RunNew},
+        {"roundtrip", "прочитать и снова записать конфигурацию Vantor-5, как это делает конфигуратор",
+         RunRoundtrip},
     };
     return commands;
 }

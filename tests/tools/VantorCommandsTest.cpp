@@ -1,0 +1,97 @@
+// vantor5-tool new / roundtrip, run as a separate process.
+#include "app/ConfigFile.h"
+#include "app/FileIo.h"
+#include "json/JsonText.h"
+
+#include "TestPaths.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace vantor;
+
+namespace {
+
+struct Result {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+class VantorCommandsTest : public ::testing::Test {
+protected:
+    Result Run(const QStringList &args)
+    {
+        QProcess process;
+        process.setWorkingDirectory(dir_.path());
+        process.start(test::BinDir() + QStringLiteral("/vantor5-tool"), args);
+        EXPECT_TRUE(process.waitForFinished(60000)) << args.join(' ').toStdString();
+        Result result;
+        result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        result.out = process.readAllStandardOutput().toStdString();
+        result.err = process.readAllStandardError().toStdString();
+        return result;
+    }
+    QString Path(const char *name) const { return dir_.filePath(QString::fromUtf8(name)); }
+    static QString Example(const char *name)
+    {
+        return QDir(test::SourceDir()).filePath(QStringLiteral("examples/") + QString::fromUtf8(name));
+    }
+
+    QTemporaryDir dir_;
+};
+
+TEST_F(VantorCommandsTest, NewWritesTheEmptyConfiguration)
+{
+    const Result compact = Run({"new", "vantor5"});
+    ASSERT_EQ(compact.exitCode, 0) << compact.err;
+    const auto root = json::ParseObject(compact.out);
+    ASSERT_TRUE(root);
+    const json::Json &v = (*root)["vantor5"];
+    EXPECT_EQ(v["n"], "Новая конфигурация");
+    EXPECT_EQ(v["ver"], 1);
+    for (const char *list : {"outs_controls", "blocks", "sig_group_types", "connects", "semaphores",
+                             "promtacts", "sig_groups", "triggers", "sos"})
+        EXPECT_EQ(v[list], json::Json::array()) << list;
+    EXPECT_EQ(json::RenderCompact(v["dirs"]), R"({"TminG":15,"TminR":5,"Takk":4,"at":[]})");
+    EXPECT_FALSE(v["geo"].contains("scheme"));
+    EXPECT_EQ(compact.out, json::RenderCompact(*root));
+
+    const Result indented = Run({"new", "vantor5", "--indented"});
+    EXPECT_EQ(indented.out, json::RenderIndented(*root));
+
+    ASSERT_EQ(Run({"new", "vantor5", "-o", "new.vt5"}).exitCode, 0);
+    const auto stored = ReadConfigFile(Path("new.vt5"));
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(*stored, *root);
+
+    const Result unknown = Run({"new", "navet"});
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_NE(unknown.err.find("navet"), std::string::npos);
+}
+
+TEST_F(VantorCommandsTest, RoundtripOfTheExampleGivesItBack)
+{
+    const Result result = Run({"roundtrip", Example("crossroad.vt5"), "--indented", "--date", "01-09-2025"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_TRUE(result.err.empty()) << result.err;
+    EXPECT_EQ(result.out, test::ReadFileOrFail(Example("crossroad.json")));
+    const Result compact = Run({"roundtrip", Example("crossroad.json"), "--date", "01-09-2025"});
+    EXPECT_EQ(compact.out, test::ReadFileOrFail(Example("crossroad.compact.json")));
+}
+
+TEST_F(VantorCommandsTest, RoundtripErrors)
+{
+    ASSERT_TRUE(WriteFileAtomically(Path("navet.json"), R"({"navet":{}})"));
+    const Result missing = Run({"roundtrip", "navet.json"});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_NE(missing.err.find("Некорректная конфигурация"), std::string::npos) << missing.err;
+    EXPECT_EQ(Run({"roundtrip", "absent.json"}).exitCode, 1);
+    EXPECT_EQ(Run({"roundtrip", "navet.json", "--date", "31-02-2025"}).exitCode, 2);
+    EXPECT_EQ(Run({"roundtrip"}).exitCode, 2);
+}
+
+} // namespace
