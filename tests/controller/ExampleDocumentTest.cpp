@@ -6,6 +6,7 @@
 #include "app/ConfigFile.h"
 #include "controller/ConfigDocument.h"
 #include "controller/VantorConfig.h"
+#include "models/ModelLibrary.h"
 #include "models/VantorModels.h"
 
 #include "TestPaths.h"
@@ -68,6 +69,18 @@ TEST_F(ExampleDocumentTest, ExampleReadsBackToTheSameDocument)
     for (const TTrendGroup *group : config.Groups)
         for (const TSemaphoreObject *head : group->Heads)
             EXPECT_TRUE(head->HasAnyOutput()) << head->NameOrDefault();
+}
+
+TEST_F(ExampleDocumentTest, ExampleLoadsInTheModelLibrary)
+{
+    const auto root = ReadConfigFile(Example("crossroad.vt5"));
+    ASSERT_TRUE(root);
+    const auto text = VantorModelText(*root);
+    ASSERT_TRUE(text);
+    ModelLibrary library(QDir(test::BinDir()).filePath(QStringLiteral("libvantor_model.so")));
+    ASSERT_TRUE(library.Load()) << library.ErrorString().toStdString();
+    EXPECT_EQ(library.Open(*text), 0) << ModelLibrary::StatusText(library.Open(*text)).toStdString();
+    EXPECT_EQ(library.Close(), 0);
 }
 
 TEST_F(ExampleDocumentTest, LargeConfigurationSurvivesARoundTrip)
