@@ -2,6 +2,9 @@
 
 #include "app/UBaseMDI.h"
 
+#include <QLabel>
+#include <QVBoxLayout>
+
 #include <array>
 #include <utility>
 
@@ -31,6 +34,26 @@ std::array<DeviceWindowFactory, 256> &Overrides()
     return overrides;
 }
 
+// A window for a device whose own window is not registered: it keeps what it is
+// given, and says so.
+TfmBaseMDI *CreateBareWindow(DeviceTag tag, QWidget *parent)
+{
+    auto *window = new TfmBaseMDI(tag, parent);
+    auto *note = new QLabel;
+    note->setObjectName(QStringLiteral("lblNoEditor"));
+    note->setAlignment(Qt::AlignCenter);
+    note->setWordWrap(true);
+    note->setForegroundRole(QPalette::PlaceholderText);
+    const QString name = DeviceName(tag);
+    note->setText(
+        name.isEmpty()
+            ? QStringLiteral("Выберите устройство в меню «Файл» → «Новая конфигурация».")
+            : QStringLiteral("Редактор конфигурации %1 в этой версии программы недоступен.").arg(name));
+    auto *layout = new QVBoxLayout(window);
+    layout->addWidget(note);
+    return window;
+}
+
 } // namespace
 
 TfmBaseMDI *CreateDeviceWindow(DeviceTag tag, QWidget *parent)
@@ -39,7 +62,7 @@ TfmBaseMDI *CreateDeviceWindow(DeviceTag tag, QWidget *parent)
         return factory(parent);
     if (const DeviceWindowFactory factory = RegisteredFactory(tag))
         return factory(parent);
-    return new TfmBaseMDI(tag, parent);
+    return CreateBareWindow(tag, parent);
 }
 
 DeviceWindowOverride::DeviceWindowOverride(DeviceTag tag, DeviceWindowFactory factory)

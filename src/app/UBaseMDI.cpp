@@ -1,5 +1,7 @@
 #include "app/UBaseMDI.h"
 
+#include "app/UserDialogs.h"
+
 #include <QCloseEvent>
 #include <QEvent>
 
@@ -24,7 +26,19 @@ bool TfmBaseMDI::LoadConfigJson(json::Json root, QString &message)
 {
     message.clear();
     kept_ = std::move(root);
+    MarkUnmodified();
     return true;
+}
+
+void TfmBaseMDI::MarkUnmodified()
+{
+    saved_ = GetConfigJson();
+}
+
+bool TfmBaseMDI::IsModified()
+{
+    const auto current = GetConfigJson();
+    return current && current != saved_;
 }
 
 void TfmBaseMDI::relayedMessage(qintptr, qintptr)
@@ -32,6 +46,17 @@ void TfmBaseMDI::relayedMessage(qintptr, qintptr)
 
 void TfmBaseMDI::closeEvent(QCloseEvent *event)
 {
+    if (IsModified()) {
+        const auto answer = UserDialogs::Ask(
+            this, QStringLiteral("Конфигурация «%1» изменена.\nСохранить изменения?").arg(windowTitle()),
+            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+        const bool keepOpen = answer == QMessageBox::Cancel ||
+                              (answer == QMessageBox::Yes && !(saveHandler_ && saveHandler_(*this)));
+        if (keepOpen) {
+            event->ignore();
+            return;
+        }
+    }
     event->accept();
     kept_.reset();
     if (!closedSent_) {

@@ -5,12 +5,16 @@
 // through the two virtual operations below and the signals. Device windows derive
 // from it, build their document in GetConfigJson and read one in LoadConfigJson,
 // calling the base's LoadConfigJson at the end of a successful load.
+//
+// Unsaved work is never dropped silently: the window remembers its document as last
+// loaded or saved, and closing it with a different document asks whether to save.
 
 #include "app/DeviceTypes.h"
 #include "json/JsonText.h"
 
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 
 namespace vantor {
@@ -42,6 +46,17 @@ public:
     // The document of the last successful load, kept until the window closes.
     const std::optional<json::Json> &keptConfig() const { return kept_; }
 
+    // Takes the current document as the saved one (after creation, load and save).
+    void MarkUnmodified();
+    // True when the current document differs from the saved one. A window with
+    // nothing to save is never modified.
+    virtual bool IsModified();
+
+    // Saves the window's document for the question on close (the main window asks
+    // for a file); returns false when nothing was saved.
+    using SaveHandler = std::function<bool(TfmBaseMDI &)>;
+    void setSaveHandler(SaveHandler handler) { saveHandler_ = std::move(handler); }
+
     // A message relayed by the main window to every device window; delivered
     // through the event loop, never during the sender's call.
     virtual void relayedMessage(qintptr wParam, qintptr lParam);
@@ -54,14 +69,17 @@ signals:
     void childCaptionChanged(vantor::TfmBaseMDI *window);
 
 protected:
-    // Subclasses that may refuse to close override this, ignore the event to stay
-    // open, and call the base when they accept.
+    // Asks about unsaved changes ("Да" saves, "Нет" drops them, "Отмена" keeps the
+    // window open). Subclasses that may refuse to close for reasons of their own
+    // override this, ignore the event to stay open, and call the base otherwise.
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
 
 private:
     DeviceTag tag_;
     std::optional<json::Json> kept_;
+    std::optional<json::Json> saved_;
+    SaveHandler saveHandler_;
     bool closedSent_ = false;
 };
 

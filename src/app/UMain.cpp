@@ -29,6 +29,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -154,7 +155,7 @@ void TfmMain::CreateActions()
 
     QAction *closeAll = make(QStringLiteral("actCloseAll"), QStringLiteral("Закрыть все"), Icon("close-all"));
     closeAll->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
-    connect(closeAll, &QAction::triggered, this, &TfmMain::CloseAll);
+    connect(closeAll, &QAction::triggered, this, [this] { CloseAll(); });
 
     QAction *settings = make(QStringLiteral("actSettings"), QStringLiteral("Настройки"), Icon("settings"));
     connect(settings, &QAction::triggered, this, &TfmMain::ShowSettings);
@@ -390,12 +391,10 @@ void TfmMain::showEvent(QShowEvent *event)
 
 void TfmMain::closeEvent(QCloseEvent *event)
 {
-    mdiArea_->closeAllSubWindows();
-    if (!mdiArea_->subWindowList().isEmpty()) {
-        event->ignore(); // a window refused to close
+    if (!CloseAll()) {
+        event->ignore(); // the engineer chose to keep a window
         return;
     }
-    currentDeviceType_ = kNoDevice;
     SavePlacement();
     if (settings_) {
         QString error;
@@ -508,6 +507,8 @@ TfmBaseMDI *TfmMain::CreateDeviceWindow(DeviceTag tag, bool reuse)
 
     TfmBaseMDI *window = vantor::CreateDeviceWindow(tag);
     window->setWindowIcon(Icon("config"));
+    window->MarkUnmodified();
+    window->setSaveHandler([this](TfmBaseMDI &w) { return SaveWindowInteractive(w); });
     auto *sub = new QMdiSubWindow;
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWidget(window);
@@ -521,12 +522,28 @@ TfmBaseMDI *TfmMain::CreateDeviceWindow(DeviceTag tag, bool reuse)
 
     const int index = tsMain_->addTab(window->windowIcon(), window->windowTitle());
     tsMain_->setTabData(index, QVariant::fromValue<QObject *>(window));
+    PlaceNewWindow(sub);
     sub->show();
     mdiArea_->setActiveSubWindow(sub);
     tsMain_->setCurrentIndex(index);
     UpdateTabPanel();
     UpdateActions();
     return window;
+}
+
+void TfmMain::PlaceNewWindow(QMdiSubWindow *sub) const
+{
+    // A cascade: each new window a step below and right of the previous one, back to
+    // the corner when it would leave the visible area.
+    const int step = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight) + 6;
+    const QSize area = mdiArea_->viewport()->size();
+    const QSize size = sub->sizeHint().expandedTo(sub->minimumSizeHint());
+    const int fit = std::max(
+        1, std::min((area.width() - size.width()) / step, (area.height() - size.height()) / step) + 1);
+    const int others = static_cast<int>(mdiArea_->subWindowList().size()) - 1;
+    const int k = std::max(0, others) % fit;
+    sub->resize(size);
+    sub->move(k * step, k * step);
 }
 
 TfmBaseMDI *TfmMain::NewConfiguration(DeviceTag tag)
@@ -568,9 +585,12 @@ bool TfmMain::OpenConfigFile(const QString &path)
 bool TfmMain::SaveConfigFile(const QString &path)
 {
     TfmBaseMDI *window = activeDeviceWindow();
-    if (!window)
-        return false;
-    const auto root = window->GetConfigJson();
+    return window && SaveWindowToFile(*window, path);
+}
+
+bool TfmMain::SaveWindowToFile(TfmBaseMDI &window, const QString &path)
+{
+    const auto root = window.GetConfigJson();
     if (!root)
         return false;
     QString error;
@@ -578,7 +598,15 @@ bool TfmMain::SaveConfigFile(const QString &path)
         UserDialogs::ShowError(this, error);
         return false;
     }
+    window.MarkUnmodified();
     return true;
+}
+
+bool TfmMain::SaveWindowInteractive(TfmBaseMDI &window)
+{
+    const QString path = UserDialogs::ChooseFileToSave(
+        this, {QStringLiteral("Сохранить конфигурацию в..."), kFileFilter, QStringLiteral("vt5"), {}});
+    return !path.isEmpty() && SaveWindowToFile(window, path);
 }
 
 void TfmMain::OpenConfigInteractive()
@@ -591,12 +619,8 @@ void TfmMain::OpenConfigInteractive()
 
 void TfmMain::SaveConfigInteractive()
 {
-    if (!activeDeviceWindow())
-        return;
-    const QString path = UserDialogs::ChooseFileToSave(
-        this, {QStringLiteral("Сохранить конфигурацию в..."), kFileFilter, QStringLiteral("vt5"), {}});
-    if (!path.isEmpty())
-        SaveConfigFile(path);
+    if (TfmBaseMDI *window = activeDeviceWindow())
+        SaveWindowInteractive(*window);
 }
 
 void TfmMain::ShowSettings()
@@ -621,11 +645,14 @@ void TfmMain::ShowAbout()
     UserDialogs::Exec(about);
 }
 
-void TfmMain::CloseAll()
+bool TfmMain::CloseAll()
 {
+    // One window kept open (its question answered "Отмена") stops the others too.
     for (QMdiSubWindow *sub : mdiArea_->subWindowList())
-        sub->close();
+        if (!sub->close())
+            return false;
     currentDeviceType_ = kNoDevice;
+    return true;
 }
 
 void TfmMain::HandleCommandLine(const QStringList &arguments)

@@ -74,6 +74,10 @@ public:
     // writes nothing when no window is open or the window has nothing to save; a
     // write failure is reported in an error box.
     bool SaveConfigFile(const QString &path);
+    bool SaveWindowToFile(TfmBaseMDI &window, const QString &path);
+    // Asks for a file and saves the window's document to it; false when cancelled
+    // or failed.
+    bool SaveWindowInteractive(TfmBaseMDI &window);
 
     // Asks for a file (through UserDialogs) and opens or saves it.
     void OpenConfigInteractive();
@@ -81,8 +85,9 @@ public:
     void ShowSettings();
     void ShowAbout();
 
-    // Closes every device window; the current device type becomes 0.
-    void CloseAll();
+    // Closes every device window (each with unsaved changes asks first); the current
+    // device type becomes 0. False when the engineer kept a window open.
+    bool CloseAll();
 
     // The command line after the program name: "/as" registers the file
     // association when it is not already registered to this program; a path of an
@@ -129,6 +134,7 @@ private:
     TfmBaseMDI *WindowOfTab(int index) const;
     QMdiSubWindow *SubWindowOf(const TfmBaseMDI *window) const;
     void UpdateTabPanel();
+    void PlaceNewWindow(QMdiSubWindow *sub) const;
     bool RemoveTab(const TfmBaseMDI *window);
 
     void RestorePlacement();

@@ -166,7 +166,7 @@ TEST_F(MainWindowTest, NothingIsWrittenWithoutADocumentToSave)
     EXPECT_EQ(QDir(home_.path()).entryList({QStringLiteral("*.vt5")}, QDir::Files), QStringList());
 }
 
-TEST_F(MainWindowTest, SaveFailureIsReportedAndKeepsTheOldFile)
+TEST_F(MainWindowTest, AFailedSaveIsReported)
 {
     DeviceWindowOverride vantor(kVantorTag,
                                 [](QWidget *parent) { return new DocumentWindow(kVantorTag, parent); });
@@ -232,6 +232,87 @@ TEST_F(MainWindowTest, ClosingAllWindowsClearsTheDeviceTypeAndTheCaption)
     EXPECT_EQ(main_->currentDeviceType(), kNoDevice);
     EXPECT_EQ(main_->windowTitle(), QStringLiteral("Конфигуратор Vantor - 5"));
     EXPECT_FALSE(main_->findChild<QAction *>(QStringLiteral("actCloseAll"))->isEnabled());
+}
+
+} // namespace
+
+namespace {
+
+class UnsavedChangesTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        override_.emplace(kVantorTag, [](QWidget *parent) { return new DocumentWindow(kVantorTag, parent); });
+        window_ = static_cast<DocumentWindow *>(main_->NewConfiguration(kVantorTag));
+    }
+    void Edit() { window_->document()["vantor5"]["n"] = "Изменено"; }
+    QMdiSubWindow *Sub() const { return qobject_cast<QMdiSubWindow *>(window_->parentWidget()); }
+
+    std::optional<DeviceWindowOverride> override_;
+    DocumentWindow *window_ = nullptr;
+};
+
+TEST_F(UnsavedChangesTest, AnUntouchedOrSavedWindowClosesWithoutAQuestion)
+{
+    EXPECT_FALSE(window_->IsModified());
+    Edit();
+    EXPECT_TRUE(window_->IsModified());
+    ASSERT_TRUE(main_->SaveConfigFile(Path("saved.vt5")));
+    EXPECT_FALSE(window_->IsModified());
+    Sub()->close();
+    Flush();
+    EXPECT_EQ(WindowCount(), 0);
+    EXPECT_TRUE(dialogs_.Shown().empty());
+
+    // A bare window has nothing to save, so nothing to lose.
+    main_->NewConfiguration(kNavetTag);
+    main_->CloseAll();
+    Flush();
+    EXPECT_EQ(WindowCount(), 0);
+    EXPECT_TRUE(dialogs_.Shown().empty());
+}
+
+TEST_F(UnsavedChangesTest, ClosingAModifiedWindowAsksAndHonoursTheAnswer)
+{
+    Edit();
+    // "Отмена": the window stays, and so does the main window.
+    dialogs_.AnswerNext(QMessageBox::Cancel);
+    EXPECT_FALSE(main_->close());
+    Flush();
+    EXPECT_EQ(WindowCount(), 1);
+    EXPECT_TRUE(main_->isVisible());
+    const QStringList questions = dialogs_.Texts(Kind::Question);
+    ASSERT_EQ(questions.size(), 1);
+    EXPECT_EQ(questions[0], QStringLiteral("Конфигурация «Vantor-5» изменена.\nСохранить изменения?"));
+
+    // "Да", then the file dialog cancelled: nothing saved, the window stays.
+    dialogs_.AnswerNext(QMessageBox::Yes);
+    Sub()->close();
+    Flush();
+    EXPECT_EQ(WindowCount(), 1);
+
+    // "Да" with a file: saved, then closed.
+    dialogs_.AnswerNext(QMessageBox::Yes);
+    dialogs_.ChooseNextFile(Path("kept.vt5"));
+    Sub()->close();
+    Flush();
+    EXPECT_EQ(WindowCount(), 0);
+    const auto saved = ReadConfigFile(Path("kept.vt5"));
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->at("vantor5").at("n"), "Изменено");
+}
+
+TEST_F(UnsavedChangesTest, NoDropsTheChanges)
+{
+    Edit();
+    main_->NewConfiguration(kPelmarTag);
+    dialogs_.AnswerNext(QMessageBox::No);
+    EXPECT_TRUE(main_->CloseAll());
+    Flush();
+    EXPECT_EQ(WindowCount(), 0);
+    EXPECT_EQ(dialogs_.Texts(Kind::Question).size(), 1);
+    EXPECT_EQ(QDir(home_.path()).entryList({QStringLiteral("*.vt5")}, QDir::Files), QStringList());
 }
 
 } // namespace

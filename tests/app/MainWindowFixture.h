@@ -20,13 +20,18 @@
 
 namespace vantor::test {
 
-// A device window that saves what it was given and can refuse documents holding
-// "reject" in their device member (as real device windows refuse bad documents).
+// A device window whose document is what it was given (or an empty one of its
+// device), which the test may edit. It refuses documents holding "reject" in their
+// device member, as real device windows refuse bad documents.
 class DocumentWindow : public TfmBaseMDI {
 public:
-    explicit DocumentWindow(DeviceTag tag, QWidget *parent = nullptr) : TfmBaseMDI(tag, parent) {}
+    explicit DocumentWindow(DeviceTag tag, QWidget *parent = nullptr) : TfmBaseMDI(tag, parent)
+    {
+        document_[std::string(FindDeviceType(tag)->rootKey)] = json::Json::object();
+    }
 
-    std::optional<json::Json> GetConfigJson() override { return keptConfig(); }
+    std::optional<json::Json> GetConfigJson() override { return document_; }
+    json::Json &document() { return document_; }
 
     bool LoadConfigJson(json::Json root, QString &message) override
     {
@@ -35,8 +40,12 @@ public:
             message = QStringLiteral("Некорректная конфигурация");
             return false;
         }
+        document_ = root;
         return TfmBaseMDI::LoadConfigJson(std::move(root), message);
     }
+
+private:
+    json::Json document_;
 };
 
 class MainWindowTest : public ::testing::Test {

@@ -68,8 +68,6 @@ int main(int argc, char *argv[])
 
     Trigger(main, "actNewVantor");
     Trigger(main, "actNewNavet");
-    if (scene == QLatin1String("windows"))
-        Trigger(main, "WindowCascade");
 
     QTimer::singleShot(600, &main, [&main, scene, out] {
         if (scene == QLatin1String("file-menu")) {
