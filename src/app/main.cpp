@@ -18,6 +18,5 @@ int main(int argc, char *argv[])
     options.arguments = QApplication::arguments().mid(1);
     if (!session.Start(options))
         return 1;
-    QObject::connect(&app, &QApplication::lastWindowClosed, &app, &QApplication::quit);
     return QApplication::exec();
 }
