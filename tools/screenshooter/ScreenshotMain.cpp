@@ -1,9 +1,9 @@
 // Starts the configurator as the program does, sets a scene up through the main
 // window's own actions and saves a picture of the whole screen.
 //
-//   vantor5-screenshot OUT.png [SCENE]
+//   vantor5-screenshot OUT.png [SCENE [FILE.vt5...]]
 // Scenes: windows (two device windows and the tab strip; the default), file-menu,
-// new-menu, settings, about.
+// new-menu, settings, about. Files given are opened instead of the two new windows.
 
 #include "app/AppDataPaths.h"
 #include "app/Startup.h"
@@ -66,8 +66,13 @@ int main(int argc, char *argv[])
     vantor::TfmMain &main = *session.mainWindow();
     main.setGeometry(QGuiApplication::primaryScreen()->availableGeometry().adjusted(0, 0, -0, -0));
 
-    Trigger(main, "actNewVantor");
-    Trigger(main, "actNewNavet");
+    const QStringList files = args.mid(3);
+    if (files.isEmpty()) {
+        Trigger(main, "actNewVantor");
+        Trigger(main, "actNewNavet");
+    }
+    for (const QString &file : files)
+        main.OpenConfigFile(file);
 
     QTimer::singleShot(600, &main, [&main, scene, out] {
         if (scene == QLatin1String("file-menu")) {
