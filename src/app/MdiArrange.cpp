@@ -56,7 +56,8 @@ void TileVertically(QMdiArea &area)
 void MinimizeAll(QMdiArea &area)
 {
     for (QMdiSubWindow *window : area.subWindowList(QMdiArea::CreationOrder))
-        window->showMinimized();
+        if (window->isVisible()) // a closed window waiting to be deleted stays hidden
+            window->showMinimized();
     ArrangeIcons(area);
 }
 

@@ -119,11 +119,19 @@ TfmMain::TfmMain(std::unique_ptr<TSettings> settings, const QString &placementFi
 
 TfmMain::~TfmMain()
 {
-    // Device windows go first, while the main window they report to is intact.
+    // Device windows go first, while the main window they report to is intact; what
+    // they do while they go concerns this window no more. Closed windows still
+    // waiting for deletion are among them.
     disconnect(mdiArea_, nullptr, this, nullptr);
-    const auto windows = mdiArea_->subWindowList();
-    for (QMdiSubWindow *window : windows)
-        delete window;
+    disconnect(tsMain_, nullptr, this, nullptr);
+    children_.clear();
+    const auto subs = mdiArea_->viewport()->findChildren<QMdiSubWindow *>(Qt::FindDirectChildrenOnly);
+    for (QMdiSubWindow *sub : subs) {
+        disconnect(sub, nullptr, this, nullptr);
+        if (QWidget *window = sub->widget())
+            disconnect(window, nullptr, this, nullptr);
+    }
+    qDeleteAll(subs);
     if (TSettings::Current() == settings_.get())
         TSettings::SetCurrent(nullptr);
 }
@@ -448,28 +456,44 @@ void TfmMain::SavePlacement()
 // ---------------------------------------------------------------------------
 // Device windows
 
+// The open device windows are those in children_: a window leaves it when it has
+// accepted to close, before its QMdiSubWindow goes. Sub-windows on their way out
+// (closed, or being deleted) are never asked anything.
+
 QList<TfmBaseMDI *> TfmMain::deviceWindows() const
 {
     QList<TfmBaseMDI *> windows;
-    for (QMdiSubWindow *sub : mdiArea_->subWindowList(QMdiArea::CreationOrder))
-        if (auto *window = qobject_cast<TfmBaseMDI *>(sub->widget()))
-            windows << window;
+    for (const ChildWindow &child : children_)
+        windows << child.window;
     return windows;
+}
+
+TfmBaseMDI *TfmMain::WindowOfSub(const QMdiSubWindow *sub) const
+{
+    for (const ChildWindow &child : children_)
+        if (child.sub == sub)
+            return child.window;
+    return nullptr;
 }
 
 TfmBaseMDI *TfmMain::activeDeviceWindow() const
 {
-    if (QMdiSubWindow *sub = mdiArea_->currentSubWindow())
-        return qobject_cast<TfmBaseMDI *>(sub->widget());
-    return nullptr;
+    return WindowOfSub(mdiArea_->currentSubWindow());
 }
 
 QMdiSubWindow *TfmMain::SubWindowOf(const TfmBaseMDI *window) const
 {
-    for (QMdiSubWindow *sub : mdiArea_->subWindowList())
-        if (sub->widget() == window)
-            return sub;
+    for (const ChildWindow &child : children_)
+        if (child.window == window)
+            return child.sub;
     return nullptr;
+}
+
+void TfmMain::Forget(const void *windowOrSub)
+{
+    std::erase_if(children_, [windowOrSub](const ChildWindow &child) {
+        return child.window == windowOrSub || child.sub == windowOrSub;
+    });
 }
 
 int TfmMain::TabIndexOf(const TfmBaseMDI *window) const
@@ -496,7 +520,7 @@ TfmBaseMDI *TfmMain::CreateDeviceWindow(DeviceTag tag, bool reuse)
         // The most recently active window of the tag comes first.
         const auto subs = mdiArea_->subWindowList(QMdiArea::ActivationHistoryOrder);
         for (auto it = subs.crbegin(); it != subs.crend(); ++it) {
-            auto *window = qobject_cast<TfmBaseMDI *>((*it)->widget());
+            TfmBaseMDI *window = WindowOfSub(*it);
             if (window && window->deviceTag() == tag) {
                 mdiArea_->setActiveSubWindow(*it);
                 tsMain_->setCurrentIndex(TabIndexOf(window));
@@ -514,11 +538,15 @@ TfmBaseMDI *TfmMain::CreateDeviceWindow(DeviceTag tag, bool reuse)
     sub->setWidget(window);
     sub->setWindowIcon(window->windowIcon());
     mdiArea_->addSubWindow(sub);
+    children_.push_back({window, sub});
 
     connect(window, &TfmBaseMDI::childClosed, this, &TfmMain::OnChildClosed);
     connect(window, &TfmBaseMDI::childCaptionChanged, this, &TfmMain::OnChildCaptionChanged);
-    // A window deleted without being closed still loses its tab.
-    connect(sub, &QObject::destroyed, this, [this, window] { RemoveTab(window); });
+    // A window deleted without being closed is forgotten too.
+    connect(sub, &QObject::destroyed, this, [this, window] {
+        Forget(window);
+        RemoveTab(window);
+    });
 
     const int index = tsMain_->addTab(window->windowIcon(), window->windowTitle());
     tsMain_->setTabData(index, QVariant::fromValue<QObject *>(window));
@@ -540,7 +568,7 @@ void TfmMain::PlaceNewWindow(QMdiSubWindow *sub) const
     const QSize size = sub->sizeHint().expandedTo(sub->minimumSizeHint());
     const int fit = std::max(
         1, std::min((area.width() - size.width()) / step, (area.height() - size.height()) / step) + 1);
-    const int others = static_cast<int>(mdiArea_->subWindowList().size()) - 1;
+    const int others = static_cast<int>(children_.size()) - 1;
     const int k = std::max(0, others) % fit;
     sub->resize(size);
     sub->move(k * step, k * step);
@@ -648,8 +676,8 @@ void TfmMain::ShowAbout()
 bool TfmMain::CloseAll()
 {
     // One window kept open (its question answered "Отмена") stops the others too.
-    for (QMdiSubWindow *sub : mdiArea_->subWindowList())
-        if (!sub->close())
+    for (TfmBaseMDI *window : deviceWindows())
+        if (QMdiSubWindow *sub = SubWindowOf(window); sub && !sub->close())
             return false;
     currentDeviceType_ = kNoDevice;
     return true;
@@ -711,7 +739,7 @@ void TfmMain::OnSubWindowActivated(QMdiSubWindow *sub)
     UpdateActions();
     if (!tracking_ || !sub)
         return; // not a device window: nothing changes
-    auto *window = qobject_cast<TfmBaseMDI *>(sub->widget());
+    TfmBaseMDI *window = WindowOfSub(sub);
     if (!window)
         return;
     setWindowTitle(QStringLiteral("%1 - %2").arg(ApplicationTitle(), window->windowTitle()));
@@ -733,14 +761,10 @@ bool TfmMain::RemoveTab(const TfmBaseMDI *window)
 
 void TfmMain::OnChildClosed(TfmBaseMDI *window)
 {
+    Forget(window);
     if (!RemoveTab(window))
         return;
-    // The closing window is still listed while it closes; count the others.
-    bool othersOpen = false;
-    for (QMdiSubWindow *sub : mdiArea_->subWindowList())
-        if (sub->widget() != window)
-            othersOpen = true;
-    if (!othersOpen) {
+    if (children_.empty()) {
         // No device window left: the caption must not name a closed window.
         setWindowTitle(ApplicationTitle());
         currentDeviceType_ = kNoDevice;

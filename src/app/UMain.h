@@ -11,6 +11,7 @@
 #include <QMainWindow>
 
 #include <memory>
+#include <vector>
 
 class QLabel;
 class QMdiArea;
@@ -133,6 +134,8 @@ private:
     int TabIndexOf(const TfmBaseMDI *window) const;
     TfmBaseMDI *WindowOfTab(int index) const;
     QMdiSubWindow *SubWindowOf(const TfmBaseMDI *window) const;
+    TfmBaseMDI *WindowOfSub(const QMdiSubWindow *sub) const;
+    void Forget(const void *windowOrSub);
     void UpdateTabPanel();
     void PlaceNewWindow(QMdiSubWindow *sub) const;
     bool RemoveTab(const TfmBaseMDI *window);
@@ -151,6 +154,13 @@ private:
     QMenu *miWindows_ = nullptr;
     QLabel *statusPanels_[3] = {};
     QMap<QString, QAction *> actions_;
+
+    // The open device windows in creation order, with their sub-windows.
+    struct ChildWindow {
+        TfmBaseMDI *window;
+        QMdiSubWindow *sub;
+    };
+    std::vector<ChildWindow> children_;
 
     DeviceTag currentDeviceType_ = kNoDevice;
     bool tracking_ = true;
