@@ -7,7 +7,8 @@
 
 namespace vantor::programming {
 
-TTaskCollector::TTaskCollector(int connectType) : connectType_(connectType)
+TTaskCollector::TTaskCollector(int connectType, link::TDAO::ProviderFactory factory)
+    : connectType_(connectType), factory_(std::move(factory))
 {
     silence_.setSingleShot(true);
     QObject::connect(&silence_, &QTimer::timeout, [this] { OnSilence(); });
@@ -40,8 +41,8 @@ void TTaskCollector::MakeConnection()
         retired_.push_back(std::move(dao_));
         QTimer::singleShot(0, [this] { retired_.clear(); });
     }
-    dao_ = std::make_unique<link::TDAO>(connectType_);
-    if (connectType_ == link::kConnectUsb && usbDevice_.device)
+    dao_ = std::make_unique<link::TDAO>(connectType_, factory_);
+    if (connectType_ == link::kConnectUsb && usbDevice_.device && !factory_)
         static_cast<link::TUSBProvider &>(dao_->Provider()).SetDevice(usbDevice_);
     dao_->OnPacket = [this](const std::uint8_t *p, std::size_t n) { HandlePacket(p, n); };
     dao_->OnStateChange = [this] {
@@ -65,7 +66,7 @@ void TTaskCollector::MakeConnection()
 void TTaskCollector::SetUsbDevice(const link::TUSBDevice &device)
 {
     usbDevice_ = device;
-    if (connectType_ == link::kConnectUsb)
+    if (connectType_ == link::kConnectUsb && !factory_)
         static_cast<link::TUSBProvider &>(dao_->Provider()).SetDevice(device);
 }
 

@@ -19,7 +19,8 @@ namespace vantor::programming {
 
 class TTaskCollector {
 public:
-    explicit TTaskCollector(int connectType = link::kConnectSerial);
+    // A transport factory replaces the real transports (tests).
+    explicit TTaskCollector(int connectType = link::kConnectSerial, link::TDAO::ProviderFactory factory = {});
     ~TTaskCollector();
     TTaskCollector(const TTaskCollector &) = delete;
     TTaskCollector &operator=(const TTaskCollector &) = delete;
@@ -76,6 +77,7 @@ private:
     void OnSilence();
 
     int connectType_;
+    link::TDAO::ProviderFactory factory_;
     std::unique_ptr<link::TDAO> dao_;
     std::vector<std::unique_ptr<link::TDAO>> retired_; // replaced inside a callback
     QString portName_;

@@ -76,6 +76,12 @@ std::uint32_t SimDevice::SelectNumber() const
     }
 }
 
+bool SimDevice::FailVerification()
+{
+    ++verifications_;
+    return verifications_ <= options_.failVerifyFirst || Chance(options_.failVerify);
+}
+
 void SimDevice::ClearHistory()
 {
     requests_.clear();
@@ -277,7 +283,7 @@ void SimDevice::HandlePacket(const Bytes &packet, Clock::time_point now)
         requests_.push_back({command, address, size});
         const Bytes block = FirmwareAt(address, size);
         std::int8_t error = Crc32(block.data(), block.size()) == crc ? 0 : 1;
-        if (Chance(options_.failVerify))
+        if (FailVerification())
             error = 1;
         Log("verify block " + std::to_string(size) + " bytes at " + Hex(address) +
             (error ? ": differs" : ": ok"));
@@ -335,7 +341,7 @@ void SimDevice::HandlePacket(const Bytes &packet, Clock::time_point now)
         std::int8_t status = 1;
         if (size != 0xFFFFFFFFu && std::uint64_t(size) + 8 <= config_.size())
             status = Crc32(config_.data() + 4, size) == U32(config_.data() + 4 + size) ? 0 : 2;
-        if (Chance(options_.failVerify))
+        if (FailVerification())
             status = 2;
         Log(std::string("verify configuration: ") + (status ? "differs" : "ok"));
         Answer(command, {std::uint8_t(errorCode ? 1 : status)}, now);
@@ -373,7 +379,7 @@ void SimDevice::HandlePacket(const Bytes &packet, Clock::time_point now)
         if (FindSoundFile(index, &offset, &stored) && stored == size &&
             Crc32(sound_.data() + offset, stored) == crc)
             status = 0;
-        if (Chance(options_.failVerify))
+        if (FailVerification())
             status = 1;
         Log("verify sound file " + std::to_string(index + 1) + (status ? ": differs" : ": same"));
         Answer(command, {std::uint8_t(index + (wrongIndex ? 1 : 0)), std::uint8_t(errorCode ? 1 : status)},

@@ -45,6 +45,7 @@ struct SimOptions {
     double wrongIndex = 0;      // answers: file index off by one
     double errorCode = 0;       // answers: error or status byte 1
     double failVerify = 0;      // verifications (2, 8, 12) fail
+    int failVerifyFirst = 0;    // the first N verifications fail
     int silenceEvery = 0;       // after every N-th answer ...
     int silenceMs = 0;          // ... send nothing and ignore everything for this long
     bool recordSent = false;    // keep every packet as meant before faults (tests)
@@ -140,6 +141,8 @@ private:
     Clock::time_point replyDeadline_;
     Clock::time_point silentUntil_;
     int answers_ = 0;
+    int verifications_ = 0;
+    bool FailVerification();
     int echoes_ = 0;
     int polls_ = 0;
     int badPackets_ = 0;

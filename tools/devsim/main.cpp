@@ -45,6 +45,7 @@ const char kUsage[] =
     "  --seed N           начальное число расписания сбоев (по умолчанию 1)\n"
     "  --fault KIND=P     сбой с вероятностью P на пакет; KIND: crc, drop, insert, address,\n"
     "                     length, index, error, verify\n"
+    "  --fail-verify-first N  первые N проверок (команды 2, 8, 12) заканчиваются ошибкой\n"
     "  --split N          передавать пакеты кусками не длиннее N байт\n"
     "  --silence N:MS     после каждого N-го ответа молчать MS мс\n"
     "  --quiet            не печатать опросы и эхо\n";
@@ -140,6 +141,8 @@ int main(int argc, char *argv[])
                     return 2;
                 }
                 *slot = p;
+            } else if (arg == "--fail-verify-first") {
+                options.failVerifyFirst = std::stoi(value());
             } else if (arg == "--quiet") {
                 quiet = true;
             } else {
