@@ -11,6 +11,8 @@ namespace {
 constexpr std::uint32_t kMagic = 0xAA55A55Au;
 constexpr std::size_t kLargestPacket = 33801 + 18;
 constexpr std::uint32_t kPage = 4096;
+// The answer to a command the device does not support: a packet of its own command code.
+constexpr std::uint8_t kUnsupported = 0xFF;
 
 std::uint32_t U32(const std::uint8_t *p)
 {
@@ -199,9 +201,10 @@ void SimDevice::Answer(std::uint8_t command, Bytes payload, Clock::time_point no
     awaitingReply_ = false;
     nextPoll_ = now; // the next poll follows the answer at once
     ++answers_;
-    if (options_.silenceEvery > 0 && answers_ % options_.silenceEvery == 0 && options_.silenceMs > 0) {
-        silentUntil_ = now + std::chrono::milliseconds(options_.silenceMs);
-        outgoing_.clear();
+    if (options_.silenceEvery > 0 && answers_ % options_.silenceEvery == 0 && options_.silenceMs > 0 &&
+        (options_.silenceLimit == 0 || silences_ < options_.silenceLimit)) {
+        ++silences_;
+        silentUntil_ = now + std::chrono::milliseconds(options_.silenceMs); // after this answer
         Log("fault: silent for " + std::to_string(options_.silenceMs) + " ms");
     }
 }
@@ -297,7 +300,8 @@ void SimDevice::HandlePacket(const Bytes &packet, Clock::time_point now)
     case 3:
         requests_.push_back({command, 0, 0});
         if (!options_.answersPackSize) {
-            Log("pack size asked: not answered");
+            Log("pack size asked: not supported outside the bootloader");
+            Answer(kUnsupported, {}, now);
             return;
         }
         Log("pack size asked: " + std::to_string(pack));

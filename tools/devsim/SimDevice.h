@@ -11,6 +11,8 @@
 // Memories: the configuration memory (4 MiB, erased = 0xFF, so an empty device reports
 // N = 0xFFFFFFFF), the firmware memory of the bootloader (sparse, erased = 0xFF) and
 // the sound-file area (16 MiB). Writes must not cross a multiple of the pack size.
+// Commands the device does not support are answered with an empty packet of command
+// 0xFF, so the host's retry count runs out instead of waiting forever.
 
 #include <chrono>
 #include <cstdint>
@@ -48,6 +50,7 @@ struct SimOptions {
     int failVerifyFirst = 0;    // the first N verifications fail
     int silenceEvery = 0;       // after every N-th answer ...
     int silenceMs = 0;          // ... send nothing and ignore everything for this long
+    int silenceLimit = 0;       // at most this many silences (0: no limit)
     bool recordSent = false;    // keep every packet as meant before faults (tests)
 };
 
@@ -141,6 +144,7 @@ private:
     Clock::time_point replyDeadline_;
     Clock::time_point silentUntil_;
     int answers_ = 0;
+    int silences_ = 0;
     int verifications_ = 0;
     bool FailVerification();
     int echoes_ = 0;

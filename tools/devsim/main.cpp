@@ -47,7 +47,7 @@ const char kUsage[] =
     "                     length, index, error, verify\n"
     "  --fail-verify-first N  первые N проверок (команды 2, 8, 12) заканчиваются ошибкой\n"
     "  --split N          передавать пакеты кусками не длиннее N байт\n"
-    "  --silence N:MS     после каждого N-го ответа молчать MS мс\n"
+    "  --silence N:MS[:K] после каждого N-го ответа молчать MS мс (не более K раз)\n"
     "  --quiet            не печатать опросы и эхо\n";
 
 bool ReadFile(const std::string &path, Bytes *out)
@@ -119,7 +119,11 @@ int main(int argc, char *argv[])
                 if (colon == std::string::npos)
                     throw std::invalid_argument(v);
                 options.silenceEvery = std::stoi(v.substr(0, colon));
-                options.silenceMs = std::stoi(v.substr(colon + 1));
+                const std::string rest = v.substr(colon + 1);
+                const auto second = rest.find(':');
+                options.silenceMs = std::stoi(rest.substr(0, second));
+                if (second != std::string::npos)
+                    options.silenceLimit = std::stoi(rest.substr(second + 1));
             } else if (arg == "--fault") {
                 const std::string v = value();
                 const auto eq = v.find('=');
