@@ -2,6 +2,7 @@
 #include "programming/ProgSession.h"
 
 #include "link/Comm32.h"
+#include "json/JsonText.h"
 
 #include <algorithm>
 
@@ -308,6 +309,21 @@ bool TProgSession::RunCommand()
         return false;
     operationActive_ = true;
     Changed();
+    if (mode_ == kModeWriteFile) {
+        // Bytes that are no JSON document would replace the device's configuration with garbage.
+        json::ParseError why;
+        if (!json::ParseObject(input_, &why)) {
+            const QString text =
+                QStringLiteral("Файл не является конфигурацией JSON: %1 (строка %2, столбец %3)")
+                    .arg(QString::fromStdString(why.reason))
+                    .arg(why.line)
+                    .arg(why.column);
+            Status(text);
+            ShowError(text);
+            Finish(false, text);
+            return true;
+        }
+    }
     if (mode_ == kModeFirmware)
         StartFirmware();
     else

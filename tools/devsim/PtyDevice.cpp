@@ -96,7 +96,9 @@ void PtyDevice::Run()
                 device_.Receive(input_.front().bytes.data(), input_.front().bytes.size(), now);
                 input_.pop_front();
             }
-            device_.Advance(now);
+            // While a request is still arriving over the paced line the device waits for it.
+            if (input_.empty())
+                device_.Advance(now);
             WriteDue(now);
             wake = device_.NextEvent();
             if (!device_.Outgoing().empty())

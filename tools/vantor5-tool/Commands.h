@@ -11,6 +11,7 @@ namespace vantor::tool {
 int RunDecode(const Args &args);
 int RunEncode(const Args &args);
 int RunFormat(const Args &args);
+int RunDevice(const Args &args); // read, write, write-file, flash
 int RunNew(const Args &args);
 int RunRoundtrip(const Args &args);
 
