@@ -66,8 +66,10 @@ void PtyDevice::WriteDue(Clock::time_point now)
         OutChunk &chunk = out.front();
         std::size_t n = chunk.bytes.size();
         if (baud_ != 0) {
-            if (outputFree_ < now)
-                outputFree_ = now; // the line was idle
+            // The line was idle only if these bytes were queued after it fell silent; a
+            // late wake-up catches up instead of losing line time.
+            if (outputFree_ < chunk.notBefore)
+                outputFree_ = chunk.notBefore;
             if (outputFree_ >= now + kAhead)
                 return;
             const auto room = std::size_t((now + kAhead - outputFree_) / ByteTime(baud_, 1));
