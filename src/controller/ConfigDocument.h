@@ -11,6 +11,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace vantor {
 
@@ -29,7 +30,11 @@ json::Json GetConfigJson(TVantorConfig &config, const QDate &date = QDate::curre
 // Replaces the configuration with the one in root["vantor5"]. Without that object
 // the configuration is left untouched, *error becomes "Некорректная конфигурация"
 // and the result is false. Block models are looked up in the plug-in registry.
-bool LoadConfigJson(TVantorConfig &config, const json::Json &root, std::string *error = nullptr);
+// Parts of the document that could not be taken over (a block whose model is not
+// installed, a signal group of an undescribed type) are skipped; each adds a Russian
+// sentence to *warnings, so that the user learns before saving drops them for good.
+bool LoadConfigJson(TVantorConfig &config, const json::Json &root, std::string *error = nullptr,
+                    std::vector<std::string> *warnings = nullptr);
 
 // The compact text of root["vantor5"], as the model library receives it; nothing when
 // the member is missing or not an object.

@@ -112,7 +112,9 @@ std::vector<std::string> SplitLines(const std::string &text)
 
 class Reader {
 public:
-    Reader(TVantorConfig &config, const Json &v) : c_(config), v_(&v) {}
+    Reader(TVantorConfig &config, const Json &v, std::vector<std::string> *warnings)
+        : c_(config), v_(&v), warnings_(warnings)
+    {}
 
     void Read()
     {
@@ -204,8 +206,15 @@ private:
             std::int32_t modelId = 16; // the standard block of documents without a model id
             ReadInt(Member(item, "m"), modelId);
             const TVantorModel *model = FindModelById(modelId);
-            if (!model)
-                continue; // unknown block model: the block and its outputs are dropped
+            if (!model) { // unknown block model: the block and its outputs are dropped
+                std::string name;
+                std::int32_t id = 0;
+                ReadString(Member(item, "n"), name);
+                ReadInt(Member(item, "i"), id);
+                Warn("Блок" + Quoted(name) + " (идентификатор " + std::to_string(id) + "): модель блока " +
+                     std::to_string(modelId) + " не установлена, блок и его подключения пропущены.");
+                continue;
+            }
             TController *block = c_.AddBlock(*model);
             ReadBool(Member(item, "en"), block->Enabled);
             ReadString(Member(item, "n"), block->Name);
@@ -290,8 +299,13 @@ private:
             const Json *item = Element(list, i);
             const auto ti = Integer(Member(item, "ti"));
             // A "ti" that names no definition creates no group.
-            if (!ti || *ti < 1 || static_cast<std::size_t>(*ti) > kinds_.size())
+            if (!ti || *ti < 1 || static_cast<std::size_t>(*ti) > kinds_.size()) {
+                std::string name;
+                ReadString(Member(item, "n"), name);
+                Warn("Сигнальная группа №" + std::to_string(i + 1) + Quoted(name) +
+                     ": её тип не описан в \"sig_group_types\", группа пропущена.");
                 continue;
+            }
             GroupKind kind = kinds_[static_cast<std::size_t>(*ti) - 1];
             if (kind == GroupKind::Transport)
                 kind = RecoverArrow(item);
@@ -699,8 +713,21 @@ private:
         }
     }
 
+    // " «name»", or nothing for an empty name.
+    static std::string Quoted(const std::string &name)
+    {
+        return name.empty() ? std::string() : " «" + name + "»";
+    }
+
+    void Warn(std::string text)
+    {
+        if (warnings_)
+            warnings_->push_back(std::move(text));
+    }
+
     TVantorConfig &c_;
     const Json *v_;
+    std::vector<std::string> *warnings_;
     std::vector<TOutputRec> controls_;
     std::vector<TConnection> connections_;
     std::vector<GroupKind> kinds_;
@@ -709,7 +736,8 @@ private:
 
 } // namespace
 
-bool LoadConfigJson(TVantorConfig &config, const json::Json &root, std::string *error)
+bool LoadConfigJson(TVantorConfig &config, const json::Json &root, std::string *error,
+                    std::vector<std::string> *warnings)
 {
     const Json *member = Member(&root, kVantorRootKey);
     if (!member || !member->is_object()) {
@@ -717,7 +745,7 @@ bool LoadConfigJson(TVantorConfig &config, const json::Json &root, std::string *
             *error = kBadConfigurationText;
         return false;
     }
-    Reader(config, *member).Read();
+    Reader(config, *member, warnings).Read();
     return true;
 }
 

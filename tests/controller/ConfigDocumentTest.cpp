@@ -554,13 +554,22 @@ TEST_F(ConfigDocumentTest, ReadingReplacesTheWholeConfiguration)
 
 TEST_F(ConfigDocumentTest, UnknownBlockModelsAreDroppedWithTheirWiring)
 {
-    const auto copy = ReadText(R"({
+    const auto document = json::Parse(R"({"vantor5":{
         "outs_controls":[{"red":true,"i_on":0.1}],
-        "blocks":[{"i":1,"m":99,"outs":[[1,5,1,1]]},{"i":2,"outs":[[1,7,-1,-1],[5,8,0,0]]}],
+        "blocks":[{"i":1,"m":99,"outs":[[1,5,1,1]]},{"n":"Шкаф","i":3,"m":98},{"i":2,"outs":[[1,7,-1,-1],[5,8,0,0]]}],
         "connects":[{"con":[[1,1],[1,2],[1,3]]},{"con":[[2,1],[],[2,9]]}],
         "sig_group_types":[{"type":1}],
         "sig_groups":[{"ti":1,"semaphores":[1,2]}],
-        "semaphores":[{"con":1},{"con":2}]})");
+        "semaphores":[{"con":1},{"con":2}]}})");
+    ASSERT_TRUE(document);
+    auto copy = std::make_unique<TVantorConfig>();
+    std::vector<std::string> warnings;
+    ASSERT_TRUE(LoadConfigJson(*copy, *document, nullptr, &warnings));
+    EXPECT_EQ(warnings,
+              (std::vector<std::string>{
+                  "Блок (идентификатор 1): модель блока 99 не установлена, блок и его подключения пропущены.",
+                  "Блок «Шкаф» (идентификатор 3): модель блока 98 не установлена, блок и его подключения "
+                  "пропущены."}));
     ASSERT_EQ(copy->Blocks.Count(), 1);
     const TController &block = *copy->Blocks[0];
     EXPECT_EQ(block.ID, 2);
@@ -592,7 +601,13 @@ TEST_F(ConfigDocumentTest, ShortSigGroupsSkipTheSecondPass)
         "sig_group_types":[{"type":1},{"type":8}],
         "sig_groups":[{"ti":1},{"ti":0},{"ti":2,"dirs":[1,-1]},{"ti":1}],
         "triggers":[{}]})";
-    const auto copy = ReadText(withGap);
+    TVantorConfig gapConfig;
+    std::vector<std::string> warnings;
+    ASSERT_TRUE(LoadConfigJson(gapConfig, Json{{"vantor5", *json::Parse(withGap)}}, nullptr, &warnings));
+    EXPECT_EQ(warnings,
+              std::vector<std::string>{"Сигнальная группа №2: её тип не описан в \"sig_group_types\", "
+                                       "группа пропущена."});
+    const TVantorConfig *copy = &gapConfig;
     ASSERT_EQ(copy->Groups.Count(), 3);
     EXPECT_EQ(copy->Groups[1]->Kind(), GroupKind::ISS);
     EXPECT_TRUE(copy->Groups[1]->Directions.Empty());

@@ -92,8 +92,11 @@ int RunRoundtrip(const Args &args)
         return BadInput(in, error);
     LoadBlockModels();
     TVantorConfig config;
-    if (!LoadConfigJson(config, *root, &error))
+    std::vector<std::string> warnings;
+    if (!LoadConfigJson(config, *root, &error, &warnings))
         return BadInput(in, error);
+    for (const std::string &warning : warnings)
+        std::cerr << "vantor5-tool: " << in << ": предупреждение: " << warning << "\n";
     return Emit(parser, GetConfigJson(config, date));
 }
 
