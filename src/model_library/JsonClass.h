@@ -43,6 +43,17 @@ public:
     // The value of the first member whose key (raw bytes between the quotes) equals key.
     // Works on objects, including an unclosed one (see Make); kind None otherwise.
     JsonClass Member(std::string_view key) const;
+    // Member(keys[i]) into values[i] for every i < count (at most kMaxKeys), in one walk
+    // of the object instead of one per key.
+    static constexpr std::size_t kMaxKeys = 64;
+    void FindMembers(const std::string_view *keys, JsonClass *values, std::size_t count) const;
+    template <std::size_t N>
+    void FindMembers(const std::string_view (&keys)[N], JsonClass (&values)[N]) const
+    {
+        static_assert(N <= kMaxKeys);
+        FindMembers(keys, values, N);
+    }
+
     // Element index (0-based) of an array; kind None beyond the last element or for a
     // non-array. Scans from the start of the array: use JsonElements to walk all.
     JsonClass Element(std::size_t index) const;
@@ -66,12 +77,47 @@ public:
 private:
     JsonClass(Kind kind, const char *begin, const char *end) : kind_(kind), begin_(begin), end_(end) {}
     std::string_view ScalarText() const; // the scalar span without trailing blanks
+    static void MakeInto(JsonClass &view, const char *first, const char *end);
 
     Kind kind_ = None;
     const char *begin_ = nullptr;
     const char *end_ = nullptr;
 
     friend class JsonElements;
+};
+
+// While one exists on a thread, scans remember where large containers close, so a
+// container nested in one already scanned is found without scanning it again (reading
+// a document would otherwise scan its deepest values once per level of nesting). The
+// views made are the same as without it. Fixed size, allocates nothing; the text must
+// not change while it exists. Scopes nest.
+class JsonScanCache {
+public:
+    JsonScanCache();
+    ~JsonScanCache();
+    JsonScanCache(const JsonScanCache &) = delete;
+    JsonScanCache &operator=(const JsonScanCache &) = delete;
+
+    // The cache of this thread, or null.
+    static JsonScanCache *Active();
+    // Where the container opening at open closes, or null when not remembered.
+    const char *Find(const char *open) const;
+    void Remember(const char *open, const char *close);
+
+    // Containers shorter than this are scanned again rather than remembered.
+    static constexpr std::ptrdiff_t kMinLength = 256;
+
+private:
+    static constexpr std::size_t kSlots = 2048; // 32 KB
+    struct Slot {
+        const char *open = nullptr;
+        const char *close = nullptr;
+    };
+    static std::size_t SlotOf(const char *open);
+
+    Slot slots_[kSlots];
+    std::size_t used_ = 0;
+    JsonScanCache *previous_;
 };
 
 // Walks the elements of an array in order, each found from the previous one, so a

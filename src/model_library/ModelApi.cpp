@@ -1,6 +1,5 @@
 #include "ModelApi.h"
 
-#include "JsonClass.h"
 #include "ModelLoader.h"
 #include "ModelStatus.h"
 
@@ -33,7 +32,7 @@ std::int32_t Open(const char *first, const char *last) noexcept
         return model->status;
     }
     try {
-        return LoadModel(*model, JsonClass::Make(first, last));
+        return LoadModel(*model, first, last);
     } catch (const std::bad_alloc &) {
         // What was loaded stays, as after any failed load.
         model->status = kStatusOutOfMemory;

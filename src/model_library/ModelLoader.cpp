@@ -2,6 +2,7 @@
 
 #include "ModelStatus.h"
 
+#include <array>
 #include <string_view>
 
 namespace vantor::model {
@@ -30,11 +31,52 @@ public:
         elements_.Advance();
         return value;
     }
-    std::int64_t NextInteger(std::int64_t def) { return Next().Integer(def); }
-    bool NextFlag(bool def) { return Next().Flag(def); }
+    std::int64_t NextInteger(std::int64_t def)
+    {
+        const std::int64_t value = elements_.Current().Integer(def);
+        elements_.Advance();
+        return value;
+    }
+    bool NextFlag(bool def)
+    {
+        const bool value = elements_.Current().Flag(def);
+        elements_.Advance();
+        return value;
+    }
 
 private:
     JsonElements elements_;
+};
+
+// The elements of a list whose count is one byte, gathered in one walk (on the stack:
+// the reader allocates nothing). The count is that of JsonClass::Count.
+class ShortList {
+public:
+    // False when the list has more than 255 elements. Anything but an array has none.
+    bool Gather(const JsonClass &array)
+    {
+        size_ = 0;
+        for (JsonElements elements(array); elements.Current().kind() != JsonClass::None; elements.Advance()) {
+            if (size_ == kMaxShortList)
+                return false;
+            items_[size_++] = elements.Current();
+        }
+        return true;
+    }
+    std::size_t size() const { return size_; }
+    const JsonClass &operator[](std::size_t i) const { return items_[i]; }
+
+private:
+    std::array<JsonClass, kMaxShortList> items_;
+    std::size_t size_ = 0;
+};
+
+// Members of one object, looked up in one walk. Keys is a list of string_views.
+template <std::size_t N>
+struct Members {
+    Members(const JsonClass &object, const std::string_view (&keys)[N]) { object.FindMembers(keys, values); }
+    const JsonClass &operator[](std::size_t i) const { return values[i]; }
+    JsonClass values[N];
 };
 
 std::uint8_t ModeFromName(std::string_view name, int highest)
@@ -53,7 +95,7 @@ public:
     std::int32_t Run(const JsonClass &root)
     {
         model_.status = kStatusNoModel;
-        std::int32_t status = Load(root);
+        const std::int32_t status = Load(root);
         model_.status = status;
         return status;
     }
@@ -61,74 +103,60 @@ public:
 private:
     std::int32_t Load(const JsonClass &root)
     {
-        if (root.IntegerAt("ver", 1000) > 1)
+        enum { kVer, kPromtacts, kTriggers, kDirs, kTypes, kGroups, kSos };
+        static constexpr std::string_view kKeys[] = {
+            "ver", "promtacts", "triggers", "dirs", "sig_group_types", "sig_groups", "sos"};
+        const Members members(root, kKeys);
+        if (members[kVer].Integer(1000) > 1)
             return kStatusBadVersion;
-        const JsonClass promtacts = root.Member("promtacts");
-        if (!promtacts.IsArray())
+        if (!members[kPromtacts].IsArray())
             return kStatusNoPromtacts;
-        if (!LoadPromtacts(promtacts))
+        if (!LoadPromtacts(members[kPromtacts]))
             return kStatusListTooLong;
-        const JsonClass triggers = root.Member("triggers");
-        if (!triggers.IsArray())
+        if (!members[kTriggers].IsArray())
             return kStatusNoTriggers;
-        if (!LoadTriggers(triggers))
+        if (!LoadTriggers(members[kTriggers]))
             return kStatusListTooLong;
-        const JsonClass dirs = root.Member("dirs");
-        if (!dirs.IsObject())
+        if (!members[kDirs].IsObject())
             return kStatusNoDirs;
-        if (!LoadDirs(dirs))
+        if (!LoadDirs(members[kDirs]))
             return kStatusListTooLong;
         for (auto &trigger : model_.triggers)
             trigger.dirs = &model_.dirs;
-        const JsonClass types = root.Member("sig_group_types");
-        if (!types.IsArray())
+        if (!members[kTypes].IsArray())
             return kStatusNoSigGroupTypes;
-        if (!LoadSigGroupTypes(types))
+        if (!LoadSigGroupTypes(members[kTypes]))
             return kStatusListTooLong;
-        const JsonClass groups = root.Member("sig_groups");
-        if (!groups.IsArray())
+        if (!members[kGroups].IsArray())
             return kStatusNoSigGroups;
-        if (!LoadSigGroups(groups))
+        if (!LoadSigGroups(members[kGroups]))
             return kStatusListTooLong;
-        const JsonClass sos = root.Member("sos");
-        if (!sos.IsArray())
+        if (!members[kSos].IsArray())
             return kStatusNoSos;
-        if (!LoadSignalObjects(sos))
+        if (!LoadSignalObjects(members[kSos]))
             return kStatusListTooLong;
         for (auto &trigger : model_.triggers)
             trigger.sos = &model_.sos;
         return kStatusOk;
     }
 
-    // The element count of a list whose count is one byte; false when it is longer.
-    static bool ShortCount(const JsonClass &array, std::size_t *count)
-    {
-        *count = array.CountUpTo(kMaxShortList);
-        return *count <= kMaxShortList;
-    }
-
     bool LoadPromtacts(const JsonClass &array)
     {
-        std::size_t count = 0;
-        if (!ShortCount(array, &count))
+        ShortList list;
+        if (!list.Gather(array))
             return false;
-        model_.promtacts.resize(count);
-        JsonElements elements(array);
-        for (auto &promtact : model_.promtacts) {
-            const JsonClass tacts = elements.Current().Member("tacts");
-            elements.Advance();
-            if (!tacts.IsArray())
-                continue;
-            std::size_t tactCount = 0;
-            if (!ShortCount(tacts, &tactCount))
+        model_.promtacts.resize(list.size());
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            ShortList tacts;
+            if (!tacts.Gather(list[i].Member("tacts")))
                 return false;
-            promtact.tacts.resize(tactCount);
-            JsonElements tactElements(tacts);
-            for (auto &tact : promtact.tacts) {
-                const JsonClass &element = tactElements.Current();
-                tact.sec = Narrow<std::int16_t>(element.IntegerAt("sec", 0));
-                tact.val = Narrow<std::uint8_t>(element.IntegerAt("val", 0));
-                tactElements.Advance();
+            auto &promtact = model_.promtacts[i];
+            promtact.tacts.resize(tacts.size());
+            for (std::size_t k = 0; k < tacts.size(); ++k) {
+                static constexpr std::string_view kKeys[] = {"sec", "val"};
+                const Members tact(tacts[k], kKeys);
+                promtact.tacts[k].sec = Narrow<std::int16_t>(tact[0].Integer(0));
+                promtact.tacts[k].val = Narrow<std::uint8_t>(tact[1].Integer(0));
             }
         }
         return true;
@@ -140,41 +168,39 @@ private:
         JsonElements elements(array);
         std::size_t index = 0;
         for (auto &trigger : model_.triggers) {
-            const JsonClass element = elements.Current();
+            static constexpr std::string_view kKeys[] = {"log", "not", "args", "res"};
+            const Members members(elements.Current(), kKeys);
             elements.Advance();
             trigger.number = Narrow<std::uint8_t>(static_cast<std::int64_t>(++index));
-            trigger.log = Narrow<std::uint8_t>(element.IntegerAt("log", 0));
-            trigger.negate = element.FlagAt("not", false);
-            const JsonClass args = element.Member("args");
-            if (!args.IsArray())
+            trigger.log = Narrow<std::uint8_t>(members[0].Integer(0));
+            trigger.negate = members[1].Flag(false);
+            if (!members[2].IsArray())
                 continue;
-            std::size_t argCount = 0;
-            if (!ShortCount(args, &argCount))
+            ShortList args;
+            if (!args.Gather(members[2]))
                 return false;
-            trigger.args.resize(argCount);
-            JsonElements argElements(args);
-            for (auto &arg : trigger.args) {
-                Fields fields(argElements.Current());
-                argElements.Advance();
-                for (auto &value : arg.values)
+            trigger.args.resize(args.size());
+            for (std::size_t k = 0; k < args.size(); ++k) {
+                Fields fields(args[k]);
+                for (auto &value : trigger.args[k].values)
                     value = Narrow<std::uint8_t>(fields.NextInteger(0));
-                for (auto &flag : arg.flags)
+                for (auto &flag : trigger.args[k].flags)
                     flag = fields.NextFlag(false);
             }
-            const JsonClass res = element.Member("res");
+            const JsonClass &res = members[3];
             if (!res.IsObject())
                 continue;
-            trigger.src = Narrow<std::uint8_t>(res.IntegerAt("src", 0));
-            const JsonClass resArgs = res.Member("args");
-            if (!resArgs.IsArray())
+            static constexpr std::string_view kResKeys[] = {"src", "args"};
+            const Members reset(res, kResKeys);
+            trigger.src = Narrow<std::uint8_t>(reset[0].Integer(0));
+            if (!reset[1].IsArray())
                 continue;
-            std::size_t resCount = 0;
-            if (!ShortCount(resArgs, &resCount))
+            ShortList values;
+            if (!values.Gather(reset[1]))
                 return false;
-            trigger.resArgs.resize(resCount);
-            Fields values(resArgs);
-            for (auto &value : trigger.resArgs)
-                value = Narrow<std::int32_t>(values.NextInteger(0));
+            trigger.resArgs.resize(values.size());
+            for (std::size_t k = 0; k < values.size(); ++k)
+                trigger.resArgs[k] = Narrow<std::int32_t>(values[k].Integer(0));
         }
         return true;
     }
@@ -182,49 +208,47 @@ private:
     bool LoadDirs(const JsonClass &object)
     {
         VantorDirsClass &dirs = model_.dirs;
-        dirs.TminG = Narrow<std::uint16_t>(object.IntegerAt("TminG", 10));
-        dirs.TminR = Narrow<std::uint16_t>(object.IntegerAt("TminR", 5));
-        dirs.Takk = Narrow<std::uint16_t>(object.IntegerAt("Takk", 4));
-        const JsonClass at = object.Member("at");
-        if (!at.IsArray())
-            return true;
-        std::size_t count = 0;
-        if (!ShortCount(at, &count))
+        static constexpr std::string_view kKeys[] = {"TminG", "TminR", "Takk", "at"};
+        const Members members(object, kKeys);
+        dirs.TminG = Narrow<std::uint16_t>(members[0].Integer(10));
+        dirs.TminR = Narrow<std::uint16_t>(members[1].Integer(5));
+        dirs.Takk = Narrow<std::uint16_t>(members[2].Integer(4));
+        if (!members[3].IsArray())
+            return true; // no directions
+        ShortList at;
+        if (!at.Gather(members[3]))
             return false;
-        dirs.dirs.resize(count);
-        JsonElements elements(at);
-        for (auto &dir : dirs.dirs) {
-            const JsonClass element = elements.Current();
-            elements.Advance();
-            if (!element.IsObject())
+        dirs.dirs.resize(at.size());
+        for (std::size_t i = 0; i < at.size(); ++i) {
+            if (!at[i].IsObject())
                 continue; // keeps the built-in 10 / 5 / 4 and nothing else
+            DirClass &dir = dirs.dirs[i];
             // The configurator writes a direction's own minimum times as "TMinG" and
             // "TMinR"; the model reads "TminG" and "TminR" only, so in practice every
             // direction takes the container's minimum times and only its own "Takk".
-            dir.TminG = Narrow<std::uint16_t>(element.IntegerAt("TminG", dirs.TminG));
-            dir.TminR = Narrow<std::uint16_t>(element.IntegerAt("TminR", dirs.TminR));
-            dir.Takk = Narrow<std::uint16_t>(element.IntegerAt("Takk", dirs.Takk));
-            dir.prior = Narrow<std::uint8_t>(element.IntegerAt("prior", 0));
+            static constexpr std::string_view kDirKeys[] = {"TminG", "TminR", "Takk",     "prior",
+                                                            "R2G",   "G2R",   "conflicts"};
+            const Members fields(at[i], kDirKeys);
+            dir.TminG = Narrow<std::uint16_t>(fields[0].Integer(dirs.TminG));
+            dir.TminR = Narrow<std::uint16_t>(fields[1].Integer(dirs.TminR));
+            dir.Takk = Narrow<std::uint16_t>(fields[2].Integer(dirs.Takk));
+            dir.prior = Narrow<std::uint8_t>(fields[3].Integer(0));
             dir.prio = dir.prior;
-            dir.R2G = Promtact(element.IntegerAt("R2G", 0));
-            dir.G2R = Promtact(element.IntegerAt("G2R", 0));
-            const JsonClass conflicts = element.Member("conflicts");
-            if (!conflicts.IsArray())
+            dir.R2G = Promtact(fields[4].Integer(0));
+            dir.G2R = Promtact(fields[5].Integer(0));
+            if (!fields[6].IsArray())
                 continue;
-            std::size_t conflictCount = 0;
-            if (!ShortCount(conflicts, &conflictCount))
+            ShortList conflicts;
+            if (!conflicts.Gather(fields[6]))
                 return false;
-            dir.conflicts.resize(conflictCount);
-            JsonElements conflictElements(conflicts);
-            for (auto &conflict : dir.conflicts) {
-                const JsonClass &entry = conflictElements.Current();
-                if (!entry.IsArray())
+            dir.conflicts.resize(conflicts.size());
+            for (std::size_t k = 0; k < conflicts.size(); ++k) {
+                if (!conflicts[k].IsArray())
                     break; // this and the later entries stay zero
-                Fields fields(entry);
-                conflict.kind = Narrow<std::uint8_t>(fields.NextInteger(0));
-                conflict.dir = Narrow<std::uint8_t>(fields.NextInteger(0));
-                conflict.time = Narrow<std::int16_t>(fields.NextInteger(0));
-                conflictElements.Advance();
+                Fields entry(conflicts[k]);
+                dir.conflicts[k].kind = Narrow<std::uint8_t>(entry.NextInteger(0));
+                dir.conflicts[k].dir = Narrow<std::uint8_t>(entry.NextInteger(0));
+                dir.conflicts[k].time = Narrow<std::int16_t>(entry.NextInteger(0));
             }
         }
         return true;
@@ -246,33 +270,32 @@ private:
             elements.Advance();
             if (!element.IsObject())
                 continue;
-            const JsonClass out = element.Member("out");
-            if (!out.IsArray())
+            static constexpr std::string_view kKeys[] = {"out", "in_length", "type", "states"};
+            const Members members(element, kKeys);
+            if (!members[0].IsArray())
                 continue; // no outputs, no states
-            type.inLength = Narrow<std::uint8_t>(element.IntegerAt("in_length", 0));
-            type.type = Narrow<std::uint8_t>(element.IntegerAt("type", 0));
-            std::size_t outputs = 0;
-            if (!ShortCount(out, &outputs))
+            type.inLength = Narrow<std::uint8_t>(members[1].Integer(0));
+            type.type = Narrow<std::uint8_t>(members[2].Integer(0));
+            ShortList out;
+            if (!out.Gather(members[0]))
                 return false;
-            type.defaults.resize(outputs);
-            Fields defaults(out);
-            for (auto &value : type.defaults)
-                value = Narrow<std::uint8_t>(defaults.NextInteger(0));
-            const JsonClass states = element.Member("states");
-            if (!states.IsArray())
+            type.defaults.resize(out.size());
+            for (std::size_t k = 0; k < out.size(); ++k)
+                type.defaults[k] = Narrow<std::uint8_t>(out[k].Integer(0));
+            if (!members[3].IsArray())
                 continue;
-            std::size_t stateCount = 0;
-            if (!ShortCount(states, &stateCount))
+            ShortList states;
+            if (!states.Gather(members[3]))
                 return false;
-            type.stateCount = Narrow<std::uint8_t>(static_cast<std::int64_t>(stateCount));
-            type.states.resize(stateCount * type.RowSize());
-            JsonElements stateElements(states);
-            for (std::size_t row = 0; row < stateCount; ++row) {
-                const JsonClass state = stateElements.Current();
-                stateElements.Advance();
+            type.stateCount = Narrow<std::uint8_t>(static_cast<std::int64_t>(states.size()));
+            type.states.resize(states.size() * type.RowSize());
+            for (std::size_t row = 0; row < states.size(); ++row) {
                 std::uint8_t *bytes = type.states.data() + row * type.RowSize();
-                Fields inputs(state.Member("in"));
+                static constexpr std::string_view kStateKeys[] = {"in", "out"};
+                const Members state(states[row], kStateKeys);
+                Fields inputs(state[0]);
                 for (unsigned j = 0; j < type.inLength; ++j) {
+                    // [lo, hi], a number for both, or nothing (0, 0).
                     const JsonClass input = inputs.Next();
                     std::int64_t lo = 0;
                     std::int64_t hi = 0;
@@ -286,9 +309,9 @@ private:
                     *bytes++ = Narrow<std::uint8_t>(lo);
                     *bytes++ = Narrow<std::uint8_t>(hi);
                 }
-                Fields outputsOfRow(state.Member("out"));
-                for (std::size_t k = 0; k < outputs; ++k)
-                    *bytes++ = Narrow<std::uint8_t>(outputsOfRow.NextInteger(0));
+                Fields outputs(state[1]);
+                for (std::size_t k = 0; k < out.size(); ++k)
+                    *bytes++ = Narrow<std::uint8_t>(outputs.NextInteger(0));
             }
         }
         return true;
@@ -299,58 +322,56 @@ private:
         model_.sigGroups.resize(array.Count());
         JsonElements elements(array);
         for (auto &group : model_.sigGroups) {
-            const JsonClass element = elements.Current();
+            static constexpr std::string_view kKeys[] = {"ti", "dirs", "trig"};
+            const Members members(elements.Current(), kKeys);
             elements.Advance();
-            const std::int64_t ti = element.IntegerAt("ti", 0);
+            const std::int64_t ti = members[0].Integer(0);
             if (ti < 1 || ti > static_cast<std::int64_t>(model_.sigGroupTypes.size()))
                 continue; // no type, sources or outputs
             group.type = &model_.sigGroupTypes[static_cast<std::size_t>(ti - 1)];
             group.outputs.assign(group.type->OutputCount(), 3);
-            const JsonClass sources = element.Member("dirs");
+            const JsonClass &sources = members[1];
             if (sources.kind() != JsonClass::None) {
                 if (!sources.IsArray())
-                    continue;
-                std::size_t count = 0;
-                if (!ShortCount(sources, &count))
+                    continue; // present but not a list: the group ends here
+                ShortList values;
+                if (!values.Gather(sources))
                     return false;
-                group.sources.resize(count);
-                Fields values(sources);
-                for (auto &source : group.sources)
-                    source = Narrow<std::int8_t>(values.NextInteger(0));
+                group.sources.resize(values.size());
+                for (std::size_t k = 0; k < values.size(); ++k)
+                    group.sources[k] = Narrow<std::int8_t>(values[k].Integer(0));
             }
-            const JsonClass trig = element.Member("trig");
-            if (trig.IsArray())
-                group.trigCount = Narrow<std::uint32_t>(static_cast<std::int64_t>(trig.Count()));
+            if (members[2].IsArray())
+                group.trigCount = Narrow<std::uint32_t>(static_cast<std::int64_t>(members[2].Count()));
         }
         return true;
     }
 
     bool LoadSignalObjects(const JsonClass &array)
     {
-        std::size_t count = 0;
-        if (!ShortCount(array, &count))
+        ShortList list;
+        if (!list.Gather(array))
             return false;
-        model_.sos.objects.resize(count);
-        JsonElements elements(array);
-        for (auto &object : model_.sos.objects) {
-            const JsonClass element = elements.Current();
-            elements.Advance();
+        model_.sos.objects.resize(list.size());
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            SemaphoreObject &object = model_.sos.objects[i];
             object.triggers = &model_.triggers;
-            if (!element.IsObject() || !element.FlagAt("en", true))
+            if (!list[i].IsObject())
                 continue; // stays empty: idles in yellow flashing
-            const JsonClass dirs = element.Member("dirs");
-            // Without a direction list the object stays entirely empty, its entry
-            // point included, so it idles like a disabled one.
-            if (!dirs.IsArray())
+            enum { kEn, kEnter, kDirs, kPhases, kCycles, kDayPlans, kWeekPlans, kYearPlans };
+            static constexpr std::string_view kKeys[] = {"en",     "enter",     "dirs",       "phases",
+                                                         "cycles", "day_plans", "week_plans", "year_plans"};
+            const Members members(list[i], kKeys);
+            // Without "en" true and a direction list the object stays entirely empty,
+            // its entry point included, so it idles like a disabled one.
+            if (!members[kEn].Flag(true) || !members[kDirs].IsArray())
                 continue;
-            Fields enter(element.Member("enter"));
+            Fields enter(members[kEnter]);
             object.enterMode = ModeFromName(enter.Next().String(), 5);
             object.enterNumber = Narrow<std::uint8_t>(enter.NextInteger(0));
-            if (!LoadObjectDirs(object, dirs) || !LoadPhases(object, element.Member("phases")) ||
-                !LoadCycles(object, element.Member("cycles")) ||
-                !LoadDayPlans(object, element.Member("day_plans")) ||
-                !LoadWeekPlans(object, element.Member("week_plans")) ||
-                !LoadYearPlans(object, element.Member("year_plans")))
+            if (!LoadObjectDirs(object, members[kDirs]) || !LoadPhases(object, members[kPhases]) ||
+                !LoadCycles(object, members[kCycles]) || !LoadDayPlans(object, members[kDayPlans]) ||
+                !LoadWeekPlans(object, members[kWeekPlans]) || !LoadYearPlans(object, members[kYearPlans]))
                 return false;
             object.loaded = true;
         }
@@ -359,36 +380,35 @@ private:
 
     static bool LoadObjectDirs(SemaphoreObject &object, const JsonClass &dirs)
     {
-        std::size_t count = 0;
-        if (!ShortCount(dirs, &count))
+        ShortList numbers;
+        if (!numbers.Gather(dirs))
             return false;
-        object.dirs.resize(count);
-        Fields numbers(dirs);
-        for (auto &number : object.dirs)
-            number = Narrow<std::uint8_t>(numbers.NextInteger(0));
+        object.dirs.resize(numbers.size());
+        for (std::size_t k = 0; k < numbers.size(); ++k)
+            object.dirs[k] = Narrow<std::uint8_t>(numbers[k].Integer(0));
         return true;
     }
 
     static bool LoadPhases(SemaphoreObject &object, const JsonClass &array)
     {
-        std::size_t count = 0;
-        if (!ShortCount(array, &count))
+        ShortList list;
+        if (!list.Gather(array))
             return false;
-        object.phases.resize(count);
-        JsonElements elements(array);
-        for (auto &phase : object.phases) {
-            const JsonClass element = elements.Current();
-            elements.Advance();
-            phase.number = Narrow<std::uint8_t>(element.IntegerAt("i", 0));
-            phase.Tmin = Narrow<std::uint16_t>(element.IntegerAt("Tmin", 10));
-            phase.Takk = Narrow<std::uint16_t>(element.IntegerAt("Takk", 4));
+        object.phases.resize(list.size());
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            PhaseClass &phase = object.phases[i];
+            static constexpr std::string_view kKeys[] = {"i", "Tmin", "Takk", "m"};
+            const Members members(list[i], kKeys);
+            phase.number = Narrow<std::uint8_t>(members[0].Integer(0));
+            phase.Tmin = Narrow<std::uint16_t>(members[1].Integer(10));
+            phase.Takk = Narrow<std::uint16_t>(members[2].Integer(4));
             // One entry per direction of the object; a missing element of "m" gives
             // red with zeros, elements beyond the directions are not read.
             phase.entries.resize(object.dirs.size());
-            JsonElements entryElements(element.Member("m"));
+            JsonElements entries(members[3]);
             for (auto &entry : phase.entries) {
-                Fields fields(entryElements.Current());
-                entryElements.Advance();
+                Fields fields(entries.Current());
+                entries.Advance();
                 entry.cmd = Narrow<std::uint8_t>(fields.NextInteger(1));
                 entry.time = Narrow<std::uint16_t>(fields.NextInteger(0));
                 entry.ext = Narrow<std::uint16_t>(fields.NextInteger(0));
@@ -402,25 +422,23 @@ private:
 
     static bool LoadCycles(SemaphoreObject &object, const JsonClass &array)
     {
-        std::size_t count = 0;
-        if (!ShortCount(array, &count))
+        ShortList list;
+        if (!list.Gather(array))
             return false;
-        object.cycles.resize(count);
-        JsonElements elements(array);
-        for (auto &cycle : object.cycles) {
-            const JsonClass element = elements.Current();
-            elements.Advance();
-            cycle.number = Narrow<std::uint8_t>(element.IntegerAt("i", 0));
-            cycle.T = Narrow<std::int32_t>(element.IntegerAt("T", 0));
-            const JsonClass steps = element.Member("m");
-            std::size_t stepCount = 0;
-            if (!ShortCount(steps, &stepCount))
+        object.cycles.resize(list.size());
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            CycleClass &cycle = object.cycles[i];
+            static constexpr std::string_view kKeys[] = {"i", "T", "m"};
+            const Members members(list[i], kKeys);
+            cycle.number = Narrow<std::uint8_t>(members[0].Integer(0));
+            cycle.T = Narrow<std::int32_t>(members[1].Integer(0));
+            ShortList steps;
+            if (!steps.Gather(members[2]))
                 return false;
-            cycle.steps.resize(stepCount);
-            JsonElements stepElements(steps);
-            for (auto &step : cycle.steps) {
-                Fields fields(stepElements.Current());
-                stepElements.Advance();
+            cycle.steps.resize(steps.size());
+            for (std::size_t k = 0; k < steps.size(); ++k) {
+                CycleStep &step = cycle.steps[k];
+                Fields fields(steps[k]);
                 step.phase = Narrow<std::uint8_t>(fields.NextInteger(0));
                 step.start = Narrow<std::int32_t>(fields.NextInteger(0));
                 step.min = Narrow<std::uint16_t>(fields.NextInteger(0));
@@ -440,93 +458,60 @@ private:
         return true;
     }
 
-    static bool LoadDayPlans(SemaphoreObject &object, const JsonClass &array)
+    // Day, week and year plans: a number "i" and a list "m" of entries, each read by
+    // read(entry fields, entry).
+    template <typename Plan, typename ReadEntry>
+    static bool LoadPlans(std::vector<Plan> &plans, const JsonClass &array, ReadEntry read)
     {
-        std::size_t count = 0;
-        if (!ShortCount(array, &count))
+        ShortList list;
+        if (!list.Gather(array))
             return false;
-        object.dayPlans.resize(count);
-        JsonElements elements(array);
-        for (auto &plan : object.dayPlans) {
-            const JsonClass element = elements.Current();
-            elements.Advance();
-            plan.number = Narrow<std::uint8_t>(element.IntegerAt("i", 0));
-            const JsonClass entries = element.Member("m");
-            std::size_t entryCount = 0;
-            if (!ShortCount(entries, &entryCount))
+        plans.resize(list.size());
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            static constexpr std::string_view kKeys[] = {"i", "m"};
+            const Members members(list[i], kKeys);
+            plans[i].number = Narrow<std::uint8_t>(members[0].Integer(0));
+            ShortList entries;
+            if (!entries.Gather(members[1]))
                 return false;
-            plan.entries.resize(entryCount);
-            JsonElements entryElements(entries);
-            for (auto &entry : plan.entries) {
-                Fields fields(entryElements.Current());
-                entryElements.Advance();
-                entry.hour = Narrow<std::int8_t>(fields.NextInteger(0));
-                entry.minute = Narrow<std::int8_t>(fields.NextInteger(0));
-                entry.mode = ModeFromName(fields.Next().String(), 2);
-                entry.number = Narrow<std::uint8_t>(fields.NextInteger(0));
+            plans[i].entries.resize(entries.size());
+            for (std::size_t k = 0; k < entries.size(); ++k) {
+                Fields fields(entries[k]);
+                read(fields, plans[i].entries[k]);
             }
         }
         return true;
+    }
+
+    static bool LoadDayPlans(SemaphoreObject &object, const JsonClass &array)
+    {
+        return LoadPlans(object.dayPlans, array, [](Fields &fields, DayPlanEntry &entry) {
+            entry.hour = Narrow<std::int8_t>(fields.NextInteger(0));
+            entry.minute = Narrow<std::int8_t>(fields.NextInteger(0));
+            entry.mode = ModeFromName(fields.Next().String(), 2);
+            entry.number = Narrow<std::uint8_t>(fields.NextInteger(0));
+        });
     }
 
     static bool LoadWeekPlans(SemaphoreObject &object, const JsonClass &array)
     {
-        std::size_t count = 0;
-        if (!ShortCount(array, &count))
-            return false;
-        object.weekPlans.resize(count);
-        JsonElements elements(array);
-        for (auto &plan : object.weekPlans) {
-            const JsonClass element = elements.Current();
-            elements.Advance();
-            plan.number = Narrow<std::uint8_t>(element.IntegerAt("i", 0));
-            const JsonClass entries = element.Member("m");
-            std::size_t entryCount = 0;
-            if (!ShortCount(entries, &entryCount))
-                return false;
-            plan.entries.resize(entryCount);
-            JsonElements entryElements(entries);
-            for (auto &entry : plan.entries) {
-                Fields fields(entryElements.Current());
-                entryElements.Advance();
-                entry.weekday = Narrow<std::uint8_t>(fields.NextInteger(0));
-                entry.mode = ModeFromName(fields.Next().String(), 3);
-                entry.number = Narrow<std::uint8_t>(fields.NextInteger(0));
-            }
-        }
-        return true;
+        return LoadPlans(object.weekPlans, array, [](Fields &fields, WeekPlanEntry &entry) {
+            entry.weekday = Narrow<std::uint8_t>(fields.NextInteger(0));
+            entry.mode = ModeFromName(fields.Next().String(), 3);
+            entry.number = Narrow<std::uint8_t>(fields.NextInteger(0));
+        });
     }
 
     static bool LoadYearPlans(SemaphoreObject &object, const JsonClass &array)
     {
-        std::size_t count = 0;
-        if (!ShortCount(array, &count))
-            return false;
-        object.yearPlans.resize(count);
-        JsonElements elements(array);
-        for (auto &plan : object.yearPlans) {
-            const JsonClass element = elements.Current();
-            elements.Advance();
-            plan.number = Narrow<std::uint8_t>(element.IntegerAt("i", 0));
-            const JsonClass entries = element.Member("m");
-            std::size_t entryCount = 0;
-            if (!ShortCount(entries, &entryCount))
-                return false;
-            plan.entries.resize(entryCount);
-            JsonElements entryElements(entries);
-            for (auto &entry : plan.entries) {
-                Fields fields(entryElements.Current());
-                entryElements.Advance();
-                // Unsigned arithmetic: any month and day give a defined 16-bit key.
-                const auto month = static_cast<std::uint64_t>(fields.NextInteger(0));
-                const auto day = static_cast<std::uint64_t>(fields.NextInteger(0));
-                entry.key =
-                    static_cast<std::int16_t>(static_cast<std::uint16_t>((month - 1) * 32 + (day - 1)));
-                entry.mode = ModeFromName(fields.Next().String(), 4);
-                entry.number = Narrow<std::uint8_t>(fields.NextInteger(0));
-            }
-        }
-        return true;
+        return LoadPlans(object.yearPlans, array, [](Fields &fields, YearPlanEntry &entry) {
+            // Unsigned arithmetic: any month and day give a defined 16-bit key.
+            const auto month = static_cast<std::uint64_t>(fields.NextInteger(0));
+            const auto day = static_cast<std::uint64_t>(fields.NextInteger(0));
+            entry.key = static_cast<std::int16_t>(static_cast<std::uint16_t>((month - 1) * 32 + (day - 1)));
+            entry.mode = ModeFromName(fields.Next().String(), 4);
+            entry.number = Narrow<std::uint8_t>(fields.NextInteger(0));
+        });
     }
 
     ModelClass &model_;
@@ -534,9 +519,11 @@ private:
 
 } // namespace
 
-std::int32_t LoadModel(ModelClass &model, const JsonClass &root)
+std::int32_t LoadModel(ModelClass &model, const char *first, const char *end)
 {
-    return Loader(model).Run(root);
+    // Nested lists would otherwise be scanned once per level of nesting.
+    JsonScanCache cache;
+    return Loader(model).Run(JsonClass::Make(first, end));
 }
 
 } // namespace vantor::model

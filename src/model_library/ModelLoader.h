@@ -13,6 +13,7 @@ namespace vantor::model {
 // model.status and stops loading; what was loaded before stays. Returns the status
 // (0 when everything loaded). Only memory exhaustion throws (std::bad_alloc); model
 // then holds what was loaded so far and its status is still -1.
-std::int32_t LoadModel(ModelClass &model, const JsonClass &root);
+// The text is [first, end): end may be one past the closing brace or on it.
+std::int32_t LoadModel(ModelClass &model, const char *first, const char *end);
 
 } // namespace vantor::model

@@ -3,11 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 #include <string>
+#include <vector>
 
 using vantor::model::JsonClass;
 using vantor::model::JsonElements;
+using vantor::model::JsonScanCache;
 
 namespace {
 
@@ -103,6 +106,79 @@ TEST(JsonClass, MemberLookup)
     EXPECT_EQ(View("[\"a\",1]").Member("a").kind(), JsonClass::None);
     EXPECT_EQ(View("\"a\"").Member("a").kind(), JsonClass::None);
     EXPECT_EQ(JsonClass().Member("a").kind(), JsonClass::None);
+}
+
+TEST(JsonClass, FindMembersGivesWhatMemberGivesForEachKey)
+{
+    const std::string_view keys[] = {"a", "b", "c", "k", "n", "x"};
+    const std::string_view objects[] = {
+        "{\"a\":1,\"b\":[1,{\"c\":2}],\"a\":3,\"c\":{\"k\":4},\"k\":\"v,}\" ,\"n\":true }",
+        "{\"n\":{\"a\":1},\"a\":[\"x\\\"]\"],\"x\":,\"b\":}",
+        "{\"a\" \"b\":1,\"c\":2}",                 // a key without its colon
+        "{\"b\":1,\"a\",\"c\":2}",                 // the colon after "a" belongs to "c"
+        "{\"x\":[{]},\"b\":2,\"a\":[}{],\"c\":3}", // malformed values inside a valid object
+        "{\"c\":1,,\"b\":2,\"x\":[{}]}",
+        "{\"a\":1,\"b\":2", // unclosed object
+        "[\"a\",1]",
+    };
+    for (const std::string_view object : objects) {
+        // Unclosed text: made with its end on the last character, as open does.
+        const JsonClass view = JsonClass::Make(object.data(), object.data() + object.size());
+        JsonClass found[6];
+        view.FindMembers(keys, found);
+        for (std::size_t i = 0; i < 6; ++i) {
+            const JsonClass single = view.Member(keys[i]);
+            EXPECT_EQ(found[i].kind(), single.kind()) << object << " " << keys[i];
+            EXPECT_EQ(found[i].begin(), single.begin()) << object << " " << keys[i];
+            EXPECT_EQ(found[i].end(), single.end()) << object << " " << keys[i];
+        }
+    }
+}
+
+TEST(JsonScanCache, ViewsAreTheSameWithAndWithoutIt)
+{
+    const std::string filler = "\"x\":[" + std::string(300, '1') + "]";
+    std::string deep;
+    for (int i = 0; i < 40; ++i)
+        deep += "{" + filler + ",\"d\":";
+    deep += "[" + filler.substr(4) + "]";
+    for (int i = 0; i < 40; ++i)
+        deep += "}";
+    const std::string texts[] = {
+        "{" + filler + ",\"a\":[{" + filler + "},[\"]\\\"[\"," + filler.substr(4) + "]]}",
+        "{" + filler + ",\"bad\":[{" + filler + "]}," + filler + ",\"tail\":{" + filler +
+            "}}",                                               // "[{]}" inside
+        "[" + filler.substr(4) + ",[" + filler.substr(4) + "]", // not closed
+        deep,
+    };
+    for (const std::string &text : texts) {
+        // Every container start, made with the text's end and with an end position
+        // that cuts it short, first without a cache.
+        const char *const end = text.data() + text.size();
+        const auto makeAll = [&] {
+            std::vector<JsonClass> views;
+            for (const char &c : text) {
+                if (c == '[' || c == '{') {
+                    views.push_back(JsonClass::Make(&c, end));
+                    views.push_back(JsonClass::Make(&c, std::min(end, &c + 200)));
+                }
+            }
+            return views;
+        };
+        const std::vector<JsonClass> plain = makeAll();
+        ASSERT_EQ(JsonScanCache::Active(), nullptr);
+        JsonScanCache cache;
+        ASSERT_EQ(JsonScanCache::Active(), &cache);
+        JsonClass::Make(text.data(), end); // remembers what it crosses
+        const std::vector<JsonClass> cached = makeAll();
+        ASSERT_EQ(cached.size(), plain.size());
+        for (std::size_t i = 0; i < plain.size(); ++i) {
+            EXPECT_EQ(cached[i].kind(), plain[i].kind()) << "view " << i;
+            EXPECT_EQ(cached[i].begin(), plain[i].begin()) << "view " << i;
+            EXPECT_EQ(cached[i].end(), plain[i].end()) << "view " << i;
+        }
+    }
+    EXPECT_EQ(JsonScanCache::Active(), nullptr);
 }
 
 TEST(JsonClass, ElementsAndCount)
