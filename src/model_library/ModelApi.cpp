@@ -40,6 +40,29 @@ std::int32_t Open(const char *first, const char *last) noexcept
     }
 }
 
+std::int32_t Next(std::int32_t soIndex, std::int32_t request, const std::uint8_t *trigIn,
+                  std::uint8_t *outPhase, std::uint8_t *outStates) noexcept
+{
+    ModelClass *model = Instance().get();
+    if (model == nullptr)
+        return kStatusNoModel;
+    if (model->status != kStatusOk)
+        return model->status; // a failed load blocks stepping until the next open
+    return model->Next(soIndex, request, trigIn, outPhase, outStates);
+}
+
+std::int32_t NextAll(std::uint32_t time, std::uint8_t *trig, std::uint8_t *soPhase, std::uint8_t *soCycle,
+                     std::uint8_t *soDay, std::uint8_t *soWeek, std::uint8_t *soYear, std::uint8_t *dirStates,
+                     std::uint8_t *const *sgOut) noexcept
+{
+    ModelClass *model = Instance().get();
+    if (model == nullptr)
+        return kStatusNoModel;
+    if (model->status != kStatusOk)
+        return model->status;
+    return model->NextAll(time, trig, soPhase, soCycle, soDay, soWeek, soYear, dirStates, sgOut);
+}
+
 std::int32_t Close() noexcept
 {
     auto &model = Instance();

@@ -4,6 +4,7 @@
 
 #include "ProgramClasses.h"
 #include "TriggerClass.h"
+#include "VantorDirsClass.h"
 
 #include <cstdint>
 #include <vector>
@@ -41,6 +42,29 @@ public:
     std::uint8_t weekNumber = 0;
     std::uint8_t dayNumber = 0;
     std::uint8_t cycleNumber = 0;
+
+    // One step: decides the phase and writes its commands into the directions.
+    // time: seconds (time mod 86400 is the second of the day, fixed-time cycles run at
+    // time mod T). request: 0 the object's own program, a positive number runs that
+    // cycle, -1 off (phase 15), -3 all-red (phase 13), any other negative value
+    // yellow flashing (phase 14).
+    void Step(VantorDirsClass &directions, std::uint32_t time, std::int8_t request);
+
+private:
+    void PhaseCommand(VantorDirsClass &directions, const PhaseClass &phase);
+    void SpecialCommand(VantorDirsClass &directions, std::uint8_t state);
+    void PhaseChange(VantorDirsClass &directions, std::uint8_t phase);
+    void SetPhase(VantorDirsClass &directions, std::uint8_t number);
+    void Idle(VantorDirsClass &directions);
+    void SelectCycle(VantorDirsClass &directions, std::uint32_t time, std::int8_t number);
+    void EnterStep(VantorDirsClass &directions, const CycleStep &step);
+    void FixedTimeCycle(VantorDirsClass &directions, std::uint32_t time, const CycleClass &cycle);
+    void StepDrivenCycle(VantorDirsClass &directions, const CycleClass &cycle);
+    void DayPlan(VantorDirsClass &directions, std::uint32_t time, std::uint8_t number);
+    void WeekPlan(VantorDirsClass &directions, std::uint32_t time, std::uint8_t number);
+    void YearPlan(VantorDirsClass &directions, std::uint32_t time, std::uint8_t number);
+    const PhaseClass *FindPhase(std::uint8_t number) const;
+    bool Active(std::int64_t trigger) const;
 };
 
 class SemaphoreObjectsClass {

@@ -2,6 +2,9 @@
 // Signal-group types (which outputs light for which input states) and signal groups
 // (a type fed by directions and triggers).
 
+#include "TriggerClass.h"
+#include "VantorDirsClass.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -29,6 +32,15 @@ public:
     std::vector<std::int8_t> sources;  // at most 255
     std::vector<std::uint8_t> outputs; // one per output of the type; 3 after loading
     std::uint32_t trigCount = 0;       // elements of "trig"; kept, no effect
+
+    // Sets the outputs from the first state row of the type whose input ranges hold
+    // the current inputs (direction states and trigger values, signed), or from the
+    // type's defaults. A group without type keeps its outputs.
+    void Compute(const VantorDirsClass &directions, const std::vector<TriggerClass> &triggers);
+
+private:
+    std::int8_t Input(std::size_t j, const VantorDirsClass &directions,
+                      const std::vector<TriggerClass> &triggers) const;
 };
 
 } // namespace vantor::model

@@ -30,6 +30,12 @@ public:
 
     // Run time: 0 or 1.
     std::uint8_t value = 0;
+
+    // After the direction passes of a step: clears value when the reset rule src says
+    // so. 0, 1: always. 2..14: when direction resArgs[0] showed a special state or had
+    // event bit (src - 1) in this step. 15, 16, 17: when signal object resArgs[1] (1-based)
+    // entered, is in or left phase resArgs[0]. 18 and above: never.
+    void Reset();
 };
 
 // True when number names a trigger (1-based) whose value is 1.

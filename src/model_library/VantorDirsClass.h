@@ -2,6 +2,7 @@
 // The directions of a controller and their one-second state machine.
 
 #include "DirClass.h"
+#include "TriggerClass.h"
 
 #include <cstdint>
 #include <vector>
@@ -26,6 +27,28 @@ public:
     {
         return n >= 1 && n <= static_cast<std::int64_t>(dirs.size()) ? &dirs[n - 1] : nullptr;
     }
+
+    // The three passes of a model step, run after the signal objects have written
+    // their commands; each goes over all directions in number order, so a lower-
+    // numbered conflicting direction has already moved on in this step when a higher
+    // one looks at it, and a higher-numbered one still shows the previous step.
+    //
+    // StepAll: timers, targets (green control modes), stages, transitions; leaves
+    // directions that may start green undecided. ResolveAll: decides those against
+    // their conflicts, higher priorities first. UpdateAll: green shows as 3 while a
+    // softly conflicting direction is active.
+    void StepAll(const std::vector<TriggerClass> &triggers);
+    void ResolveAll();
+    void UpdateAll();
+
+private:
+    void Step(DirClass &dir, const std::vector<TriggerClass> &triggers);
+    void DecideTarget(DirClass &dir, std::int32_t T, std::uint8_t shown,
+                      const std::vector<TriggerClass> &triggers);
+    void Resolve(DirClass &dir);
+    // The largest conflict kind of dir whose other direction is active: green, in a
+    // transition, or red (or leaving green) for less than the conflict's clearance time.
+    std::uint8_t ActiveConflict(const DirClass &dir) const;
 };
 
 } // namespace vantor::model

@@ -28,6 +28,19 @@ VANTOR_MODEL_EXPORT int32_t open(const char *first, const char *last)
     return vantor::model::Open(first, last);
 }
 
+VANTOR_MODEL_EXPORT int32_t next(int32_t soIndex, int32_t request, const uint8_t *trigIn, uint8_t *outPhase,
+                                 uint8_t *outStates)
+{
+    return vantor::model::Next(soIndex, request, trigIn, outPhase, outStates);
+}
+
+VANTOR_MODEL_EXPORT int32_t nextAll(uint32_t time, uint8_t *trig, uint8_t *soPhase, uint8_t *soCycle,
+                                    uint8_t *soDay, uint8_t *soWeek, uint8_t *soYear, uint8_t *dirStates,
+                                    uint8_t *const *sgOut)
+{
+    return vantor::model::NextAll(time, trig, soPhase, soCycle, soDay, soWeek, soYear, dirStates, sgOut);
+}
+
 VANTOR_MODEL_EXPORT int32_t close(void)
 {
     return vantor::model::Close();

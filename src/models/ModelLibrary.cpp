@@ -46,12 +46,16 @@ bool ModelLibrary::Load()
         return function;
     };
     auto open = reinterpret_cast<VantorModelOpenFn>(bind("open"));
+    auto next = reinterpret_cast<VantorModelNextFn>(bind("next"));
+    auto nextAll = reinterpret_cast<VantorModelNextAllFn>(bind("nextAll"));
     auto close = reinterpret_cast<VantorModelCloseFn>(bind("close"));
     if (!error_.isEmpty()) {
         library_.unload();
         return false;
     }
     open_ = open;
+    next_ = next;
+    nextAll_ = nextAll;
     close_ = close;
     return true;
 }

@@ -56,7 +56,7 @@ std::set<std::string> ExportedSymbols(const std::string &path)
 
 TEST(ModelExports, OnlyTheCInterfaceIsExported)
 {
-    EXPECT_EQ(ExportedSymbols(VANTOR_MODEL_SO), (std::set<std::string>{"close", "open"}));
+    EXPECT_EQ(ExportedSymbols(VANTOR_MODEL_SO), (std::set<std::string>{"close", "next", "nextAll", "open"}));
 }
 
 class ModelSharedLibrary : public ::testing::Test {
@@ -67,8 +67,12 @@ protected:
         ASSERT_NE(handle_, nullptr) << dlerror();
         open_ = reinterpret_cast<VantorModelOpenFn>(dlsym(handle_, "open"));
         close_ = reinterpret_cast<VantorModelCloseFn>(dlsym(handle_, "close"));
+        next_ = reinterpret_cast<VantorModelNextFn>(dlsym(handle_, "next"));
+        nextAll_ = reinterpret_cast<VantorModelNextAllFn>(dlsym(handle_, "nextAll"));
         ASSERT_NE(open_, nullptr);
         ASSERT_NE(close_, nullptr);
+        ASSERT_NE(next_, nullptr);
+        ASSERT_NE(nextAll_, nullptr);
     }
     void TearDown() override
     {
@@ -79,6 +83,8 @@ protected:
     void *handle_ = nullptr;
     VantorModelOpenFn open_ = nullptr;
     VantorModelCloseFn close_ = nullptr;
+    VantorModelNextFn next_ = nullptr;
+    VantorModelNextAllFn nextAll_ = nullptr;
 };
 
 TEST_F(ModelSharedLibrary, OpenAndClose)
@@ -96,6 +102,39 @@ TEST_F(ModelSharedLibrary, OpenAndClose)
         R"({"ver":1,"promtacts":[],"triggers":[],"dirs":{},"sig_group_types":[],"sig_groups":[]})";
     EXPECT_EQ(open_(noSos.data(), noSos.data() + noSos.size() - 1), VANTOR_MODEL_NO_SOS);
     EXPECT_EQ(close_(), VANTOR_MODEL_OK);
+}
+
+TEST_F(ModelSharedLibrary, StepThroughTheCInterface)
+{
+    // One direction in phase 1 (green) after 2 s of red and 1 s of red and yellow; a
+    // trigger cleared once the direction is green; a group lit by green.
+    const std::string text =
+        R"({"ver":1,"promtacts":[{"tacts":[{"sec":1,"val":6}]}],)"
+        R"("triggers":[{"args":[],"res":{"src":11,"args":[1]}}],)"
+        R"("dirs":{"TminR":2,"at":[{"R2G":1}]},"sig_group_types":[{"in_length":1,"out":[7],)"
+        R"("states":[{"in":[2],"out":[1]}]}],"sig_groups":[{"ti":1,"dirs":[1]}],)"
+        R"("sos":[{"dirs":[1],"enter":["phase",1],"phases":[{"i":1,"m":[[2]]}]}]})";
+    std::uint8_t trig = 1, phase = 0, state = 0, group = 0, cycle = 9, day = 9, week = 9, year = 9;
+    std::uint8_t *groups[] = {&group};
+    EXPECT_EQ(next_(0, 0, &trig, &phase, &state), VANTOR_MODEL_NO_MODEL);
+    ASSERT_EQ(open_(text.data(), text.data() + text.size() - 1), VANTOR_MODEL_OK);
+    EXPECT_EQ(next_(1, 0, &trig, &phase, &state), VANTOR_MODEL_BAD_SIGNAL_OBJECT);
+    EXPECT_EQ(next_(0, 0, &trig, &phase, &state), VANTOR_MODEL_OK);
+    EXPECT_EQ(phase, 1);
+    EXPECT_EQ(state, 1); // red first
+    const struct {
+        std::uint8_t state, group, trig;
+    } seconds[] = {{1, 7, 1}, {6, 7, 1}, {2, 1, 0}}; // red, red and yellow, green
+    for (const auto &second : seconds) {
+        trig = 1;
+        ASSERT_EQ(nextAll_(0, &trig, &phase, &cycle, &day, &week, &year, &state, groups), VANTOR_MODEL_OK);
+        EXPECT_EQ(state, second.state);
+        EXPECT_EQ(group, second.group) << int(second.state);
+        EXPECT_EQ(trig, second.trig) << int(second.state); // set until the step green begins
+    }
+    EXPECT_EQ(cycle, 0);
+    EXPECT_EQ(close_(), VANTOR_MODEL_OK);
+    EXPECT_EQ(nextAll_(0, &trig, &phase, &cycle, &day, &week, &year, &state, groups), VANTOR_MODEL_NO_MODEL);
 }
 
 TEST_F(ModelSharedLibrary, LoadingKeepsTheCLibrarysOpenAndClose)

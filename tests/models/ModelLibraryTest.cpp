@@ -34,6 +34,18 @@ TEST(ModelLibrary, BindsTheLibraryAndCallsIt)
     EXPECT_EQ(library.Close(), VANTOR_MODEL_OK);
     EXPECT_EQ(library.Open(std::string_view()), VANTOR_MODEL_BAD_VERSION);
     EXPECT_EQ(library.Open(std::string_view(R"({"ver":1})")), VANTOR_MODEL_NO_PROMTACTS);
+    std::uint8_t phase = 0, state = 0;
+    EXPECT_EQ(library.Next(0, 0, nullptr, &phase, &state),
+              VANTOR_MODEL_NO_PROMTACTS); // failed load blocks stepping
+    ASSERT_EQ(library.Open(kConfig), VANTOR_MODEL_OK);
+    EXPECT_EQ(library.Next(0, 0, nullptr, &phase, &state), VANTOR_MODEL_OK);
+    EXPECT_EQ(phase, 14);  // the object has no entry point: it idles
+    EXPECT_EQ(state, 253); // through all-red
+    std::uint8_t dirs = 0, perObject[5] = {};
+    EXPECT_EQ(library.NextAll(0, nullptr, &perObject[0], &perObject[1], &perObject[2], &perObject[3],
+                              &perObject[4], &dirs, nullptr),
+              VANTOR_MODEL_OK);
+    EXPECT_EQ(perObject[0], 14);
     EXPECT_EQ(library.Close(), VANTOR_MODEL_OK);
 }
 
@@ -72,7 +84,7 @@ TEST(ModelLibrary, ExplainsWhyItCannotBind)
         {notALibrary,
          QStringLiteral("Не удалось загрузить библиотеку модели контроллера %1: ").arg(notALibrary)},
         {QStringLiteral(VANTOR_FAKE_MODEL_OPEN_ONLY),
-         QStringLiteral("В библиотеке модели контроллера %1 нет функции «close».")
+         QStringLiteral("В библиотеке модели контроллера %1 нет функции «next».")
              .arg(VANTOR_FAKE_MODEL_OPEN_ONLY)},
     };
     for (const auto &c : cases) {
@@ -83,6 +95,11 @@ TEST(ModelLibrary, ExplainsWhyItCannotBind)
             << library.ErrorString().toStdString() << "\n  expected: " << c.message.toStdString();
         // Unbound calls answer "no model" and touch nothing.
         EXPECT_EQ(library.Open(kConfig), VANTOR_MODEL_NO_MODEL);
+        std::uint8_t phase = 0xEE;
+        EXPECT_EQ(library.Next(0, 0, nullptr, &phase, nullptr), VANTOR_MODEL_NO_MODEL);
+        EXPECT_EQ(phase, 0xEE);
+        EXPECT_EQ(library.NextAll(0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr),
+                  VANTOR_MODEL_NO_MODEL);
         EXPECT_EQ(library.Close(), VANTOR_MODEL_NO_MODEL);
     }
 }

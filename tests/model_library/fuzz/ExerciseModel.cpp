@@ -2,6 +2,7 @@
 
 #include <iterator>
 #include <string_view>
+#include <vector>
 
 #include "model_library/JsonClass.h"
 #include "model_library/ModelApi.h"
@@ -76,6 +77,31 @@ std::string CheckMemberLookups(const char *text, std::size_t size)
     return {};
 }
 
+// Steps a loaded model: a preview of every object under every kind of request, and
+// the whole controller at times that cross midnight, with changing trigger inputs.
+void StepModel(const ModelClass &model)
+{
+    std::vector<std::uint8_t> trig(model.triggers.size()), dirs(model.dirs.Count());
+    std::vector<std::uint8_t> perObject(model.sos.Count()), states(256);
+    std::vector<std::vector<std::uint8_t>> groups;
+    std::vector<std::uint8_t *> groupBuffers;
+    for (const SigGroupClass &group : model.sigGroups) {
+        groups.emplace_back(group.outputs.size() + 1);
+        groupBuffers.push_back(groups.back().data());
+    }
+    static constexpr std::int32_t kRequests[] = {0, 1, 2, -1, -2, -3};
+    for (std::uint32_t second = 0; second < 40; ++second) {
+        for (std::size_t i = 0; i < trig.size(); ++i)
+            trig[i] = static_cast<std::uint8_t>((second + i) % 3 == 0);
+        std::uint8_t phase = 0;
+        for (std::size_t object = 0; object < model.sos.Count(); ++object)
+            Next(static_cast<std::int32_t>(object), kRequests[second / 7 % 6], trig.data(), &phase,
+                 states.data());
+        NextAll(86400 - 20 + second * 61, trig.data(), perObject.data(), perObject.data(), perObject.data(),
+                perObject.data(), perObject.data(), dirs.data(), groupBuffers.data());
+    }
+}
+
 } // namespace
 
 std::string ExerciseModel(const char *text, std::size_t size)
@@ -90,6 +116,8 @@ std::string ExerciseModel(const char *text, std::size_t size)
             problem = "open left no model";
         else
             problem = CheckModelInvariants(*model, status);
+        if (problem.empty() && status == kStatusOk)
+            StepModel(*model);
         Close();
         if (!problem.empty())
             break;

@@ -1,7 +1,8 @@
 #pragma once
 // What the fuzzer does with one input, shared with the corpus replay of the normal
 // test run: open the text as a configuration (end one past the text, then end on its
-// last character), check the model's invariants, close.
+// last character), check the model's invariants, step a loaded model for a while
+// (previews of every object and the whole controller), close.
 
 #include "model_library/ModelClass.h"
 
