@@ -178,16 +178,6 @@ void VantorDirsClass::Step(DirClass &dir, const std::vector<TriggerClass> &trigg
     dir.restart = false;
     dir.prevcmd = dir.cmd;
 
-    // A hard-conflicting direction heading for green ends this one's green once gdur has passed.
-    bool demand = false;
-    for (const Conflict &conflict : dir.conflicts) {
-        const DirClass *other = Find(conflict.dir);
-        if (conflict.kind >= 10 && other != nullptr && Signed(other->target) > 1) {
-            demand = true;
-            break;
-        }
-    }
-
     if (T < 0) { // a transition runs; -T seconds to go
         if (dir.stage == kStageGreenToRed) {
             dir.events |= kEvNotRed | kEvGreenToRed;
@@ -260,7 +250,7 @@ void VantorDirsClass::Step(DirClass &dir, const std::vector<TriggerClass> &trigg
     case kStageGreen:
         if (T < dir.gdur) {
             dir.events |= kEvNotRed | kEvGreen;
-        } else if (Signed(dir.target) > 1 && !demand) {
+        } else if (Signed(dir.target) > 1 && !Demand(dir)) {
             dir.events |= kEvNotRed | kEvGreen;
             dir.state = kStateGreen;
             if (T == dir.gdur)
@@ -285,6 +275,18 @@ void VantorDirsClass::Step(DirClass &dir, const std::vector<TriggerClass> &trigg
         // has sec 0 or less. Nothing happens here.
         break;
     }
+}
+
+bool VantorDirsClass::Demand(const DirClass &dir) const
+{
+    for (const Conflict &conflict : dir.conflicts) {
+        if (conflict.kind < 10)
+            continue;
+        const DirClass *other = Find(conflict.dir);
+        if (other != nullptr && Signed(other->target) > 1)
+            return true;
+    }
+    return false;
 }
 
 std::uint8_t VantorDirsClass::ActiveConflict(const DirClass &dir) const

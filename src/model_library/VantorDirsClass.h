@@ -46,6 +46,9 @@ private:
     void DecideTarget(DirClass &dir, std::int32_t T, std::uint8_t shown,
                       const std::vector<TriggerClass> &triggers);
     void Resolve(DirClass &dir);
+    // Whether a hard-conflicting direction heads for green (its target, as it stands
+    // at this moment of the pass): that ends dir's green once gdur has passed.
+    bool Demand(const DirClass &dir) const;
     // The largest conflict kind of dir whose other direction is active: green, in a
     // transition, or red (or leaving green) for less than the conflict's clearance time.
     std::uint8_t ActiveConflict(const DirClass &dir) const;

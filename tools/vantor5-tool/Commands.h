@@ -14,5 +14,6 @@ int RunFormat(const Args &args);
 int RunDevice(const Args &args); // read, write, write-file, flash
 int RunNew(const Args &args);
 int RunRoundtrip(const Args &args);
+int RunSimulate(const Args &args);
 
 } // namespace vantor::tool

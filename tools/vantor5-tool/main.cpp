@@ -19,6 +19,7 @@ const std::vector<ToolCommand> &AllCommands()
         {"new", "документ новой, пустой конфигурации устройства", RunNew},
         {"roundtrip", "прочитать и снова записать конфигурацию Vantor-5, как это делает конфигуратор",
          RunRoundtrip},
+        {"simulate", "прогнать конфигурацию Vantor-5 через модель контроллера по секундам", RunSimulate},
     };
     return commands;
 }
