@@ -33,8 +33,9 @@ std::int32_t Open(const char *first, const char *last) noexcept
     }
     try {
         return LoadModel(*model, first, last);
-    } catch (const std::bad_alloc &) {
-        // What was loaded stays, as after any failed load.
+    } catch (...) {
+        // Only memory can run out here (std::bad_alloc; a list too long to be held at
+        // all would be std::length_error). What was loaded stays, as after any failed load.
         model->status = kStatusOutOfMemory;
         return model->status;
     }
