@@ -563,10 +563,12 @@ private:
             TCycle *cycle = object.AddCycle();
             ReadString(Member(item, "n"), cycle->Name);
             ReadInt(Member(item, "i"), cycle->Number);
-            std::int32_t period = 0;
+            // The period is the 16-bit sum of the step durations, so no larger one is
+            // taken from a document.
+            std::uint16_t period = 0;
             ReadInt(Member(item, "T"), period);
             cycle->Coordinated = period > 0;
-            cycle->StoredPeriod = std::max(period, 0);
+            cycle->StoredPeriod = period;
             ReadInt(Member(item, "offset"), cycle->Offset);
             const Json *steps = Member(item, "m");
             for (std::size_t k = 0; k < Length(steps); ++k) {
@@ -603,12 +605,13 @@ private:
             if (k + 1 < count) {
                 duration = static_cast<long long>(cycle.Steps[k + 1]->Start) - cycle.Steps[k]->Start;
                 if (duration < 0)
-                    duration += period;
-                sum += duration;
+                    duration = period > 0 ? (duration % period + period) % period : 0;
             } else {
                 duration = period - sum;
             }
-            cycle.Steps[k]->Duration = static_cast<std::uint16_t>(std::clamp<long long>(duration, 0, 65535));
+            const auto kept = static_cast<std::uint16_t>(std::clamp<long long>(duration, 0, 65535));
+            cycle.Steps[k]->Duration = kept;
+            sum += kept;
         }
     }
 
