@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+#include <sstream>
+
 using namespace vantor;
 
 namespace {
@@ -81,6 +84,70 @@ TEST_F(VantorCommandsTest, RoundtripOfTheExampleGivesItBack)
     EXPECT_EQ(result.out, test::ReadFileOrFail(Example("crossroad.json")));
     const Result compact = Run({"roundtrip", Example("crossroad.json"), "--date", "01-09-2025"});
     EXPECT_EQ(compact.out, test::ReadFileOrFail(Example("crossroad.compact.json")));
+}
+
+// The example intersection through the model library: the plan runs its phases, the
+// pedestrian and tram phases come only on demand, and no two conflicting directions
+// are ever green together.
+TEST_F(VantorCommandsTest, SimulatingTheExampleGivesAPlausiblePlan)
+{
+    const auto document = json::ParseObject(test::ReadFileOrFail(Example("crossroad.json")));
+    ASSERT_TRUE(document);
+    const json::Json &at = (*document)["vantor5"]["dirs"]["at"];
+    std::vector<std::pair<int, int>> conflicts;
+    for (std::size_t row = 0; row < at.size(); ++row)
+        for (const json::Json &conflict : at[row]["conflicts"])
+            if (conflict[0] == 10)
+                conflicts.emplace_back(static_cast<int>(row), conflict[1].get<int>() - 1);
+
+    struct Second {
+        int phase;
+        std::string states;
+    };
+    auto simulate = [&](QStringList extra) {
+        QStringList args = {
+            "simulate", Example("crossroad.vt5"), "--object", "1", "--request", "1", "--seconds", "200"};
+        args += extra;
+        const Result result = Run(args);
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        std::vector<Second> seconds;
+        std::istringstream lines(result.out);
+        bool table = false;
+        for (std::string line; std::getline(lines, line);) {
+            if (line.find("сек") != std::string::npos) {
+                table = true;
+                continue;
+            }
+            std::istringstream fields(line);
+            int second = 0;
+            Second s;
+            if (table && fields >> second >> s.phase >> s.states)
+                seconds.push_back(s);
+        }
+        return seconds;
+    };
+    auto isGreen = [](char state) { return state == 'G' || state == 'g' || state == 'F'; };
+
+    for (const QStringList &triggers : {QStringList{}, QStringList{"--triggers", "1,2"}}) {
+        const std::vector<Second> plan = simulate(triggers);
+        ASSERT_EQ(plan.size(), 200u);
+        std::set<int> phases;
+        std::vector<bool> everGreen(8, false);
+        for (const Second &s : plan) {
+            ASSERT_EQ(s.states.size(), 8u);
+            phases.insert(s.phase);
+            for (int d = 0; d < 8; ++d)
+                everGreen[d] = everGreen[d] || isGreen(s.states[d]);
+            for (const auto &[a, b] : conflicts)
+                ASSERT_FALSE(isGreen(s.states[a]) && isGreen(s.states[b]))
+                    << "directions " << a + 1 << " and " << b + 1 << ": " << s.states;
+        }
+        const bool demand = !triggers.isEmpty();
+        EXPECT_EQ(phases, demand ? (std::set<int>{1, 2, 3, 4}) : (std::set<int>{1, 2, 3}));
+        EXPECT_TRUE(everGreen[0] && everGreen[1] && everGreen[2] && everGreen[3]);
+        EXPECT_EQ(everGreen[4], demand); // pedestrians across Lenina on the button only
+        EXPECT_EQ(everGreen[5], demand); // tram turning left only when a tram comes
+    }
 }
 
 TEST_F(VantorCommandsTest, RoundtripErrors)

@@ -269,12 +269,12 @@ void BuildCrossroad(TVantorConfig &config)
 
     TCycle *daily = object->NewCycle();
     daily->Name = "Дневной";
-    for (auto [phase, seconds] : {std::pair{f1, 30}, {f2, 10}, {f3, 25}, {f4, 12}}) {
+    for (auto [phase, seconds] : {std::pair{f1, 30}, {f2, 10}, {f3, 25}, {f4, 20}}) {
         TCycleItem *step = daily->AddStep();
         step->Phase = phase;
         step->Duration = static_cast<std::uint16_t>(seconds);
     }
-    daily->Steps[3]->Algorithm = 2; // "Включить Тмин"
+    daily->Steps[3]->Algorithm = 1; // "Включить": only while a tram is coming
     daily->Steps[3]->Trigger = tramCall;
     TCycle *peak = object->NewCycle();
     peak->Name = "Час пик, КУ";
