@@ -16,4 +16,8 @@ int RunNew(const Args &args);
 int RunRoundtrip(const Args &args);
 int RunSimulate(const Args &args);
 
+// Pelmar-3 ("revur") documents for new and roundtrip.
+json::Json NewPelmarDocument();
+std::optional<json::Json> RoundtripPelmar(const json::Json &root, std::string *error);
+
 } // namespace vantor::tool

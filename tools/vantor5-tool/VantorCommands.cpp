@@ -1,8 +1,9 @@
-// new, roundtrip: Vantor-5 documents made by the configurator's own writer and reader.
+// new, roundtrip: documents made by the configurator's own writers and readers.
 
 #include "Commands.h"
 
 #include "app/ConfigScrambler.h"
+#include "app/DeviceTypes.h"
 #include "controller/ConfigDocument.h"
 #include "controller/VantorConfig.h"
 #include "models/VantorModels.h"
@@ -47,7 +48,7 @@ std::optional<QDate> ParseDate(const std::string &text)
 
 int RunNew(const Args &args)
 {
-    ArgParser parser("new vantor5 [--indented] [-o OUT]",
+    ArgParser parser("new vantor5|pelmar [--indented] [-o OUT]",
                      "Выводит документ новой, пустой конфигурации устройства (как после «Новая\n"
                      "конфигурация» в конфигураторе): компактный вид, --indented — многострочный.\n"
                      "Если OUT оканчивается на .vt5, записывается файл конфигурации.");
@@ -56,8 +57,11 @@ int RunNew(const Args &args)
     if (auto exit = ParseArguments(parser, args, 1, 1))
         return *exit;
     const std::string &device = parser.Positionals()[0];
+    if (device == "pelmar" || device == "revur")
+        return Emit(parser, NewPelmarDocument());
     if (device != kVantorRootKey) {
-        std::cerr << "vantor5-tool: неизвестный тип устройства: " << device << " (известен: vantor5)\n";
+        std::cerr << "vantor5-tool: неизвестный тип устройства: " << device
+                  << " (известны: vantor5, pelmar)\n";
         return kExitUsage;
     }
     TVantorConfig config;
@@ -67,9 +71,10 @@ int RunNew(const Args &args)
 int RunRoundtrip(const Args &args)
 {
     ArgParser parser("roundtrip DOC [--indented] [--date ДД-ММ-ГГГГ] [-o OUT]",
-                     "Читает член \"vantor5\" документа (.json или .vt5) так, как его читает\n"
-                     "конфигуратор, и выводит то, что из прочитанного записывает конфигуратор.\n"
-                     "Модели блоков берутся из подключаемых модулей рядом с программой.");
+                     "Читает конфигурацию устройства из документа (.json или .vt5) так, как её читает\n"
+                     "конфигуратор, и выводит то, что из прочитанного записывает конфигуратор:\n"
+                     "член \"vantor5\" (модели блоков берутся из подключаемых модулей рядом с\n"
+                     "программой) или \"revur\" (Pelmar-3).");
     parser.AddFlag("--indented", "многострочный вид с табуляцией (по умолчанию компактный)");
     parser.AddOption("--date", "ДД-ММ-ГГГГ", "дата записи в \"date\" (по умолчанию сегодня)");
     parser.AddOption("-o|--output", "OUT", "куда записать документ (по умолчанию стандартный вывод)");
@@ -90,6 +95,10 @@ int RunRoundtrip(const Args &args)
     const auto root = ReadDocument(in, &error);
     if (!root)
         return BadInput(in, error);
+    if (FindRootKey(*root, kNoDevice) == kPelmarTag) {
+        const auto written = RoundtripPelmar(*root, &error);
+        return written ? Emit(parser, *written) : BadInput(in, error);
+    }
     LoadBlockModels();
     TVantorConfig config;
     std::vector<std::string> warnings;
