@@ -340,7 +340,10 @@ void VantorDirsClass::Resolve(DirClass &dir)
             StartTransition(dir, *dir.R2G, kStageRedToGreen);
             dir.events |= kEvNotRed | kEvRedToGreen;
         } else {
-            dir.events |= kEvNotRed | kEvGreenEntered;
+            // Green without a transition is green from this very step, so the
+            // "is green" bit is set along with "green entered" (a src-11 trigger
+            // clears in the step its direction turns green).
+            dir.events |= kEvNotRed | kEvGreenEntered | kEvGreen;
             dir.state = kStateGreen;
             dir.timer = 0;
             dir.stage = kStageGreen;

@@ -134,7 +134,7 @@ TEST(ModelStepAll, TriggerResetRules)
         {"8: not red", 8, "[1]", {3, 4, 5, 6, 7, 8, 9, 10}},
         {"9: red-to-green transition (there is none)", 9, "[1]", {}},
         {"10: green entered", 10, "[1]", {3}},
-        {"11: green", 11, "[1]", {4, 5, 6, 7, 8, 9, 10}},
+        {"11: green, from the step it starts", 11, "[1]", {3, 4, 5, 6, 7, 8, 9, 10}},
         {"12: green time equals gdur", 12, "[1]", {6}},
         {"13: green beyond gdur", 13, "[1]", {6, 7, 8, 9, 10}},
         {"14: green ends", 14, "[1]", {11}},
