@@ -45,9 +45,12 @@ TProgSession::TProgSession(int deviceTag, int mode, std::string input, ProgOptio
     collector_.OnReconnectRequest = [this] {
         std::weak_ptr<bool> alive = alive_;
         QTimer::singleShot(0, [this, alive] {
-            if (alive.expired())
+            if (alive.expired() || connectLoop_)
                 return;
+            // Our own disconnect: no second, automatic reconnect from the state change.
+            userOperation_ = true;
             collector_.Disconnect(true);
+            userOperation_ = false;
             Connect();
         });
     };

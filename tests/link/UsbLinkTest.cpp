@@ -3,6 +3,7 @@
 #include "link/UsbProvider.h"
 #include "link/pr_dataProvider.h"
 #include "link/pr_usb.h"
+#include "programming/ProgSession.h"
 
 #include "EventLoopWait.h"
 #include "FakeUsbControl.h"
@@ -220,4 +221,36 @@ TEST_F(UsbLinkTest, ReadErrorMinus5AsksForAReconnect)
     ASSERT_TRUE(
         test::WaitUntil([&] { return Device([](SimDevice &d) { return d.EchoCount(); }) > echoes + 2; }));
     host.dao.Disconnect();
+}
+
+TEST_F(UsbLinkTest, AProgrammingSessionRunsOverUsbAndReconnectsAfterMinus5)
+{
+    const auto devices = ListUsbDevices(0x1002, 0x6666);
+    ASSERT_EQ(devices.size(), 1u);
+    programming::ProgOptions options;
+    options.connectType = kConnectUsb;
+    options.usbDevice = devices[0];
+    options.jobDelayMs = 5;
+    programming::TProgSession session(3, programming::kModeWrite, R"({"orsin":{"ports":4}})", options);
+    std::optional<programming::Outcome> outcome;
+    session.OnFinished = [&](const programming::Outcome &o) { outcome = o; };
+    session.Connect();
+    ASSERT_TRUE(test::WaitUntil([&] { return session.CanRunCommand(); }));
+    EXPECT_EQ(session.SerialNumber(), QStringLiteral("SN-0001")); // from the USB descriptor
+    EXPECT_EQ(session.PortCaption(), QStringLiteral("Morvane - Vantor USB [SN-0001]"));
+    ASSERT_TRUE(session.RunCommand());
+    ASSERT_TRUE(test::WaitUntil([&] { return outcome.has_value(); }));
+    EXPECT_TRUE(outcome->ok) << outcome->message.toStdString();
+    EXPECT_EQ(Device([](SimDevice &d) { return d.StoredJson(); }), R"({"orsin":{"ports":4}})");
+
+    // A read error -5: the session disconnects and connects again by itself.
+    const int echoes = Device([](SimDevice &d) { return d.EchoCount(); });
+    injectError_(-5);
+    ASSERT_TRUE(test::WaitUntil([&] {
+        return session.CanRunCommand() && Device([](SimDevice &d) { return d.EchoCount(); }) > echoes + 3;
+    }));
+    EXPECT_TRUE(session.IsEstablished());
+    session.Disconnect();
+    EXPECT_EQ(session.ConnectionState(), kStateDisconnected);
+    EXPECT_EQ(openHandles_(), 0);
 }
