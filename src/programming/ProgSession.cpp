@@ -21,7 +21,10 @@ TProgSession::TProgSession(int deviceTag, int mode, std::string input, ProgOptio
         collector_.SetUsbDevice(options_.usbDevice);
     collector_.SetSilenceTimeout(options_.silenceTimeoutMs);
     collector_.OnConnectionState = [this](std::uint8_t state) { OnConnectionState(state); };
-    collector_.OnMessage = [this](const QString &text) { Status(text); };
+    collector_.OnMessage = [this](const QString &text) {
+        lastQueueMessage_ = text;
+        Status(text);
+    };
     collector_.OnQueueStarted = [this] {
         busy_ = true;
         Changed();
@@ -198,7 +201,7 @@ void TProgSession::OnConnectionState(std::uint8_t state)
         busy_ = false;
         connected_ = false;
         if (operationActive_)
-            Finish(false, QStringLiteral("Операция прервана: связь с устройством потеряна. ") + lastStatus_);
+            Finish(false, QStringLiteral("Операция прервана: связь с устройством потеряна. ") + lastQueueMessage_);
         if (byUser) {
             Status(QStringLiteral("Отключено."));
             if (stopRequested_)

@@ -179,6 +179,7 @@ private:
     bool sessionFailed_ = false;
     QString serialNumber_;
     QString lastStatus_;
+    QString lastQueueMessage_; // the queue's last word: why a connection ended
 
     QTimer jobTimer_;
     Job job_ = kJobNone;
