@@ -359,6 +359,33 @@ TEST_F(SessionTest, SilenceEndsTheConnectionAndItComesBackByItself)
     EXPECT_TRUE(outcome.ok) << outcome.message.toStdString();
 }
 
+TEST_F(SessionTest, ALostConnectionFailsTheOperationAndTheNextWriteRepairsTheImage)
+{
+    SimOptions sim = FastDevice();
+    sim.packSize = 256;
+    sim.silenceEvery = 6; // serial, pack size, read, read: silent in the middle of the write
+    sim.silenceMs = 1000;
+    sim.silenceLimit = 1;
+    const std::string text = BigDocument(3000);
+    Start(1, kModeWrite, text, sim, [](ProgOptions &o) { o.silenceTimeoutMs = 300; });
+    Outcome outcome = Run();
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_EQ(outcome.message,
+              QStringLiteral("Операция прервана: связь с устройством потеряна. Timeout - нет связи "
+                             "либо поток данных неопознан"));
+    EXPECT_TRUE(questions_.empty());
+    ASSERT_TRUE(test::WaitUntil([&] { return session_->CanRunCommand(); }));
+    // The device now holds half an image: the next write sees its CRC fail and asks.
+    answers_[Question::ContinueAfterCrcError] = true;
+    outcome_.reset();
+    outcome = Run();
+    EXPECT_TRUE(outcome.ok) << outcome.message.toStdString();
+    ASSERT_EQ(questions_.size(), 1u);
+    EXPECT_EQ(questions_[0],
+              QStringLiteral("Контрольная сумма файла конфигурации не воспадает!\r\nПродолжить"));
+    EXPECT_EQ(Device([](SimDevice &d) { return d.StoredJson(); }), text);
+}
+
 TEST_F(SessionTest, SoundFilesThatMatchAreNotSentAgain)
 {
     std::vector<std::string> contents = {"RIFF-one", "two-bytes", "third file, five", "four", "five!"};
