@@ -117,7 +117,8 @@ void TComm32::Close()
         }
         port->close();
     }
-    delete port;
+    // We may be inside one of its signals (a packet handler that disconnects).
+    port->deleteLater();
     if (failed)
         throw ECommsError(reason);
 }

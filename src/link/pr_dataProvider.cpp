@@ -59,6 +59,7 @@ bool TDAO::Connect()
     if (state_ != kStateDisconnected)
         return true;
     SetState(kStateConnecting);
+    ++generation_; // a scan in progress (we may be inside its callback) must stop
     buffer_.fill(0);
     fill_ = 0;
     scanPos_ = 0;
@@ -140,6 +141,7 @@ void TDAO::OnData(const std::uint8_t *bytes, std::size_t length)
 void TDAO::Scan()
 {
     scanning_ = true;
+    const std::uint64_t generation = generation_;
     std::size_t cursor = scanPos_;
     while (fill_ >= kPacketHeaderSize && fill_ - kPacketHeaderSize >= cursor) {
         const std::uint8_t *at = buffer_.data() + cursor;
@@ -150,6 +152,8 @@ void TDAO::Scan()
                 Crc8(at, std::size_t(total - 1)) == at[total - 1]) {
                 if (OnPacket)
                     OnPacket(at, std::size_t(total));
+                if (generation != generation_)
+                    break; // reconnected from inside the callback: the buffer is new
                 if (connectType_ == kConnectUsb)
                     std::memset(buffer_.data() + cursor, 0, 4);
                 cursor += std::size_t(total);

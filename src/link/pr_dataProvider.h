@@ -126,6 +126,7 @@ private:
     // A packet callback that feeds more bytes (a nested event loop) must not disturb
     // the scan in progress: such bytes wait here until the outer scan is done.
     bool scanning_ = false;
+    std::uint64_t generation_ = 0;
     std::vector<std::uint8_t> pending_;
 };
 

@@ -302,3 +302,22 @@ TEST(LinkAddress, NamesGetTheDevicePrefixPathsStayAsTheyAre)
     h.dao.Provider().SetPortName(QStringLiteral("ttyACM1"));
     EXPECT_EQ(h.dao.Provider().GetAddress(), QStringLiteral("/dev/ttyACM1"));
 }
+
+TEST(PacketScanner, AReconnectFromInsideTheCallbackStartsAFreshBuffer)
+{
+    Harness h;
+    ASSERT_TRUE(h.dao.Connect());
+    int delivered = 0;
+    h.dao.OnPacket = [&](const std::uint8_t *, std::size_t) {
+        if (++delivered == 1) {
+            h.dao.Disconnect();
+            h.dao.Connect();
+        }
+    };
+    h.Feed(Concat({Poll(), Poll(), Poll()}));
+    EXPECT_EQ(delivered, 1); // the rest belonged to the old connection
+    EXPECT_EQ(h.dao.FillCount(), 0u);
+    h.Feed(Poll());
+    EXPECT_EQ(delivered, 2);
+    EXPECT_EQ(h.dao.ScanPosition(), kPollPacketSize);
+}
