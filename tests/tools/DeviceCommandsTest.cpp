@@ -140,6 +140,14 @@ TEST_F(DeviceCommandsTest, NoPortAndNoBootloaderFailClearly)
     EXPECT_NE(run.err.find("Возможно устройство не в режиме загрузчика"), std::string::npos) << run.err;
 }
 
+TEST_F(DeviceCommandsTest, ADeviceThatNeverAnswersIsGivenUpOn)
+{
+    StartDevice({"--mute", "9"}); // polls on, but never answers a read
+    const ToolRun run = Tool(QStringList{"read", "--stall", "1", "--quiet"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("устройство не продвигает операцию 1 с: прервано"), std::string::npos) << run.err;
+}
+
 TEST_F(DeviceCommandsTest, FaultyLinesEndInTheRightImageOrAnError)
 {
     StartDevice({"--seed", "11", "--fault", "crc=0.04", "--fault", "drop=0.04", "--fault", "insert=0.04",

@@ -233,6 +233,11 @@ void SimDevice::HandlePacket(const Bytes &packet, Clock::time_point now)
         return;
     }
 
+    if (command == options_.muteCommand) {
+        awaitingReply_ = false; // ignored: poll again after the interval, as after an echo
+        nextPoll_ = now + std::chrono::milliseconds(options_.pollIntervalMs);
+        return;
+    }
     const bool wrongAddress = Chance(options_.wrongAddress);
     const bool wrongLength = Chance(options_.wrongLength);
     const bool wrongIndex = Chance(options_.wrongIndex);

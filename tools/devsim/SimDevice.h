@@ -51,6 +51,7 @@ struct SimOptions {
     int silenceEvery = 0;       // after every N-th answer ...
     int silenceMs = 0;          // ... send nothing and ignore everything for this long
     int silenceLimit = 0;       // at most this many silences (0: no limit)
+    int muteCommand = -1;       // this command is never answered (the device keeps polling)
     bool recordSent = false;    // keep every packet as meant before faults (tests)
 };
 

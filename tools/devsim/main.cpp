@@ -48,6 +48,7 @@ const char kUsage[] =
     "  --fail-verify-first N  первые N проверок (команды 2, 8, 12) заканчиваются ошибкой\n"
     "  --split N          передавать пакеты кусками не длиннее N байт\n"
     "  --silence N:MS[:K] после каждого N-го ответа молчать MS мс (не более K раз)\n"
+    "  --mute CMD         никогда не отвечать на команду CMD (опросы продолжаются)\n"
     "  --quiet            не печатать опросы и эхо\n";
 
 bool ReadFile(const std::string &path, Bytes *out)
@@ -147,6 +148,8 @@ int main(int argc, char *argv[])
                 *slot = p;
             } else if (arg == "--fail-verify-first") {
                 options.failVerifyFirst = std::stoi(value());
+            } else if (arg == "--mute") {
+                options.muteCommand = std::stoi(value());
             } else if (arg == "--quiet") {
                 quiet = true;
             } else {

@@ -40,6 +40,9 @@ void AddConnectionOptions(ArgParser &parser)
     parser.AddFlag("--yes", "отвечать \"Да\" на вопросы (продолжить, повторить запись, заменить файл)");
     parser.AddFlag("--no", "отвечать \"Нет\" на вопросы (так и без параметров)");
     parser.AddFlag("--quiet", "не печатать сообщения о ходе работы");
+    parser.AddOption(
+        "--stall", "S",
+        "прервать, если устройство S секунд не продвигает операцию (по умолчанию 60; 0 - ждать всегда)");
 }
 
 std::optional<int> ParseNumber(const ArgParser &parser, const std::string &key, int low, int high,
@@ -94,6 +97,9 @@ public:
             options.selectSerial = std::uint16_t(serial);
         options.soundBaseDir = soundBaseDir;
         options.logTraffic = parser_.Has("--log");
+        int stallSeconds = 60;
+        if (auto exit = ParseNumber(parser_, "--stall", 0, 86400, 60, &stallSeconds))
+            return *exit;
 
         QFile log;
         if (parser_.Has("--log")) {
@@ -112,7 +118,10 @@ public:
             if (log.isOpen())
                 log.write(QStringLiteral("[%1] %2\n").arg(ms).arg(text).toUtf8());
         };
+        QElapsedTimer activity; // the last sign that the operation moves on
+        activity.start();
         session.OnStatus = [&](const QString &text) {
+            activity.restart();
             if (quiet)
                 return;
             if (bar)
@@ -120,6 +129,7 @@ public:
             std::cerr << text.toStdString() << "\n";
         };
         session.OnProgress = [&](qint64 done, qint64 total) {
+            activity.restart();
             if (!bar)
                 return;
             if (total <= 0) {
@@ -175,7 +185,16 @@ public:
             !session.CanRunCommand())
             return Fail("сеанс с устройством не установлен");
         session.RunCommand();
-        WaitUntil([&] { return outcome.has_value(); });
+        activity.restart();
+        // A device may keep polling without ever answering a command: that is no progress.
+        const auto stalled = [&] {
+            return stallSeconds > 0 && activity.elapsed() > qint64(stallSeconds) * 1000;
+        };
+        WaitUntil([&] { return outcome.has_value() || stalled(); });
+        if (!outcome && stalled()) {
+            session.Disconnect();
+            return Fail("устройство не продвигает операцию " + std::to_string(stallSeconds) + " с: прервано");
+        }
         session.Disconnect();
         if (bar)
             std::cerr << "\r\033[K";
