@@ -5,6 +5,8 @@
 
 #include "VdlPlugin.h"
 
+/* clang-format off */
 #define VDL_CHANNEL(n) {#n "к", VDL_MASK_RED}, {#n "ж", VDL_MASK_YELLOW}, {#n "з", VDL_MASK_GREEN}
+/* clang-format on */
 
 #endif

@@ -18,10 +18,10 @@ typedef struct {
     uint8_t family;
     const char *familyName;
     uint32_t flags;
-    uint32_t maxRamSize;        /* bytes of configuration memory */
-    uint32_t maxDayplanItems;   /* entries of one day plan */
-    uint32_t maxYearplanItems;  /* entries of one year plan */
-    uint32_t maxWorkCycles;     /* cycles per traffic-light object */
+    uint32_t maxRamSize;       /* bytes of configuration memory */
+    uint32_t maxDayplanItems;  /* entries of one day plan */
+    uint32_t maxYearplanItems; /* entries of one year plan */
+    uint32_t maxWorkCycles;    /* cycles per traffic-light object */
     const VdlOutput *outputs;
     uint8_t outputCount;
     uint8_t inputCount;
