@@ -366,7 +366,12 @@ private:
                     std::int32_t seconds = 0;
                     ReadInt(Member(tact, "sec"), seconds);
                     const int slot = SlotOfState(*type, *value);
-                    program.Slots[static_cast<std::size_t>(slot)] = seconds - later;
+                    // A step lasts from its "sec" to the next step's; only 1..255 reaches a
+                    // direction, so the difference only has to stay representable.
+                    program.Slots[static_cast<std::size_t>(slot)] =
+                        static_cast<std::int32_t>(std::clamp<long long>(
+                            static_cast<long long>(seconds) - later, std::numeric_limits<std::int32_t>::min(),
+                            std::numeric_limits<std::int32_t>::max()));
                     later = seconds;
                 }
             }
@@ -500,7 +505,8 @@ private:
                     continue;
                 if (*value >= 1 && *value <= c_.DirectionCount())
                     group->AddDirectionRef(c_.Direction(static_cast<int>(*value) - 1));
-                else if (*value <= -1 && -*value <= c_.Triggers.Count()) // -1 is the first trigger
+                else if (*value <= -1 &&
+                         *value >= -static_cast<long long>(c_.Triggers.Count())) // -1: the first
                     group->AddTriggerRef(c_.Triggers[static_cast<int>(-*value) - 1]);
             }
         }

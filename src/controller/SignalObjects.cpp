@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <limits>
 #include <numeric>
 
 namespace vantor {
@@ -25,6 +26,14 @@ std::vector<int> NumbersOf(const TSafeObjList<Item> &list)
 int HighestOf(const std::vector<int> &numbers)
 {
     return numbers.empty() ? 0 : *std::max_element(numbers.begin(), numbers.end());
+}
+
+// The highest number plus one (numbers read from a document can already be at the
+// top of the range; the result then stays there).
+int AboveHighest(const std::vector<int> &numbers)
+{
+    return static_cast<int>(
+        std::min<long long>(static_cast<long long>(HighestOf(numbers)) + 1, std::numeric_limits<int>::max()));
 }
 
 int SkipSpecialPhases(int number)
@@ -49,7 +58,7 @@ int NumberForNewItem(const TSafeObjList<Item> &list, int limit)
         return position;
     std::vector<int> numbers = NumbersOf(list);
     numbers.pop_back();
-    const int next = HighestOf(numbers) + 1;
+    const int next = AboveHighest(numbers);
     if (next <= limit)
         return next;
     for (int number = 1; number <= limit; ++number)
@@ -73,7 +82,7 @@ int Renumber(TSafeObjList<Item> &list, Item *item, int typed, bool phases, int l
         return false;
     };
     const std::vector<int> numbers = NumbersOf(list);
-    const int highestPlusOne = phases ? SkipSpecialPhases(HighestOf(numbers) + 1) : HighestOf(numbers) + 1;
+    const int highestPlusOne = phases ? SkipSpecialPhases(AboveHighest(numbers)) : AboveHighest(numbers);
     int number = typed;
     if (taken(number)) {
         number = typed < static_cast<int>(item->Number) ? NextFreeNumber(numbers, phases) : highestPlusOne;
@@ -107,11 +116,10 @@ RefKind RefKindFromFileName(const std::string &name)
 
 int NextFreeNumber(const std::vector<int> &numbers, bool phases)
 {
-    const int highest = HighestOf(numbers);
-    int lowest = highest;
+    int lowest = HighestOf(numbers);
     for (const int number : numbers)
         lowest = std::min(lowest, number);
-    int result = lowest == 1 || lowest - 1 < 1 ? highest + 1 : lowest - 1;
+    const int result = lowest <= 1 ? AboveHighest(numbers) : lowest - 1;
     return phases ? SkipSpecialPhases(result) : result;
 }
 
@@ -251,7 +259,7 @@ int TSOObject::TargetNumber(const TVantorObject *target)
 TPhaseSO *TSOObject::AddPhase()
 {
     auto phase = std::make_unique<TPhaseSO>(this);
-    phase->Number = SkipSpecialPhases(HighestOf(NumbersOf(Phases)) + 1);
+    phase->Number = SkipSpecialPhases(AboveHighest(NumbersOf(Phases)));
     for (int i = 0; i < Directions.Count(); ++i)
         phase->Entries.Add(std::make_unique<TPhaseSOItem>());
     return Phases.Append(std::move(phase));

@@ -658,8 +658,19 @@ TEST_F(ConfigDocumentTest, MalformedValuesNeverFailTheRead)
                    "year_plans":[{"m":[[2,30,"phase",1],[13,1],[1,1,"year",1]]}],
                    "enter":["PHASE"]},
                   {"dirs":[1],"enter":[5,"x"]}]})",
+        // Numbers at the ends of their ranges, where arithmetic on them could overflow.
+        R"({"promtacts":[{"type":1,"tacts":[{"sec":-2147483648,"val":2},{"sec":2147483647,"val":5}]}],
+            "sig_group_types":[{"type":8},{"type":1}],
+            "sig_groups":[{"ti":1,"dirs":[-9223372036854775808,9223372036854775807,-1]},{"ti":2}],
+            "connects":[{"con":[[1,-2147483648],[-2147483648,1],[1,2147483647]]}],
+            "dirs":{"at":[{"G2R":1,"conflicts":[[10,-2147483648,-2147483648],[10,2147483647,1]]}]},
+            "triggers":[{}],
+            "sos":[{"dirs":[1],"phases":[{"i":2147483647},{"i":-2147483648},{}],"cycles":[{"i":2147483647},{},
+                   {"T":65535,"offset":-2147483648,"m":[[1,-2147483648],[1,2147483647]]}],
+                   "day_plans":[{"i":255},{}],"week_plans":[{"i":255},{}],"year_plans":[{"i":255},{}]}]})",
     };
     for (const char *text : documents) {
+        SCOPED_TRACE(text);
         const auto parsed = json::Parse(text);
         ASSERT_TRUE(parsed) << text;
         const auto copy = ReadMember(*parsed);
