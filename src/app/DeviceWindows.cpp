@@ -1,6 +1,9 @@
 #include "app/DeviceWindows.h"
 
 #include "app/UBaseMDI.h"
+#include "devices/navet/UConfNavet.h"
+#include "devices/orsin/UConfOrsin.h"
+#include "devices/rudex/UConfRudex.h"
 
 #include <QLabel>
 #include <QVBoxLayout>
@@ -23,6 +26,9 @@ TfmBaseMDI *Make(QWidget *parent)
 DeviceWindowFactory RegisteredFactory(DeviceTag tag)
 {
     switch (tag) {
+    case kOrsinTag: return Make<TfmConfOrsin>;
+    case kRudexTag: return Make<TfmConfRudex>;
+    case kNavetTag: return Make<TfmConfNavet>;
     default: return {};
     }
 }

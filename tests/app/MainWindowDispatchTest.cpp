@@ -208,7 +208,7 @@ TEST_F(MainWindowTest, TabStripShowsOnlyWithTwoOrMoreWindows)
     main_->NewConfiguration(kNavetTag);
     EXPECT_TRUE(panel->isVisible());
     EXPECT_EQ(main_->tabStrip()->count(), 2);
-    EXPECT_EQ(main_->tabStrip()->tabText(1), QStringLiteral("Navet"));
+    EXPECT_EQ(main_->tabStrip()->tabText(1), QStringLiteral("Конфигурация Navet"));
     EXPECT_EQ(main_->tabStrip()->currentIndex(), 1);
 
     main_->deviceWindows().back()->parentWidget()->close(); // its QMdiSubWindow
@@ -222,7 +222,7 @@ TEST_F(MainWindowTest, ClosingAllWindowsClearsTheDeviceTypeAndTheCaption)
 {
     main_->NewConfiguration(kOrsinTag);
     main_->NewConfiguration(kRudexTag);
-    EXPECT_EQ(main_->windowTitle(), QStringLiteral("Конфигуратор Vantor - 5 - Rudex"));
+    EXPECT_EQ(main_->windowTitle(), QStringLiteral("Конфигуратор Vantor - 5 - Контроллер электросчетчиков"));
     EXPECT_EQ(main_->currentDeviceType(), kRudexTag);
 
     main_->findChild<QAction *>(QStringLiteral("actCloseAll"))->trigger();
@@ -265,7 +265,7 @@ TEST_F(UnsavedChangesTest, AnUntouchedOrSavedWindowClosesWithoutAQuestion)
     EXPECT_EQ(WindowCount(), 0);
     EXPECT_TRUE(dialogs_.Shown().empty());
 
-    // A bare window has nothing to save, so nothing to lose.
+    // A new, untouched window has nothing to lose.
     main_->NewConfiguration(kNavetTag);
     main_->CloseAll();
     Flush();

@@ -186,7 +186,8 @@ TEST_F(MainWindowTest, MenusToolbarAndShortcuts)
                            QStringLiteral("Выровнять вертикально"), QStringLiteral("Свернуть все"),
                            QStringLiteral("Упорядочить"), QStringLiteral("Закрыть окно"), QStringLiteral("-"),
                            QStringLiteral("Закрыть все")}));
-    EXPECT_EQ(windowItems.mid(8), (QStringList{QStringLiteral("-"), QStringLiteral("&1 Rudex")}));
+    EXPECT_EQ(windowItems.mid(8),
+              (QStringList{QStringLiteral("-"), QStringLiteral("&1 Контроллер электросчетчиков")}));
 
     EXPECT_EQ(main_->findChild<QAction *>(QStringLiteral("actShowAbout"))->shortcut(),
               QKeySequence(Qt::Key_F1));

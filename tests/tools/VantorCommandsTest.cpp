@@ -1,6 +1,9 @@
 // vantor5-tool new / roundtrip, run as a separate process.
 #include "app/ConfigFile.h"
 #include "app/FileIo.h"
+#include "devices/navet/NavetConfig.h"
+#include "devices/orsin/OrsinConfig.h"
+#include "devices/rudex/RudexConfig.h"
 #include "json/JsonText.h"
 
 #include "TestPaths.h"
@@ -71,9 +74,10 @@ TEST_F(VantorCommandsTest, NewWritesTheEmptyConfiguration)
     ASSERT_TRUE(stored);
     EXPECT_EQ(*stored, *root);
 
-    const Result unknown = Run({"new", "navet"});
+    const Result unknown = Run({"new", "toaster"});
     EXPECT_EQ(unknown.exitCode, 2);
-    EXPECT_NE(unknown.err.find("navet"), std::string::npos);
+    EXPECT_NE(unknown.err.find("toaster"), std::string::npos);
+    EXPECT_NE(unknown.err.find("vantor5, pelmar, rudex, navet, orsin"), std::string::npos) << unknown.err;
 }
 
 TEST_F(VantorCommandsTest, RoundtripOfTheExampleGivesItBack)
@@ -152,13 +156,54 @@ TEST_F(VantorCommandsTest, SimulatingTheExampleGivesAPlausiblePlan)
 
 TEST_F(VantorCommandsTest, RoundtripErrors)
 {
-    ASSERT_TRUE(WriteFileAtomically(Path("navet.json"), R"({"navet":{}})"));
-    const Result missing = Run({"roundtrip", "navet.json"});
+    ASSERT_TRUE(WriteFileAtomically(Path("other.json"), R"({"other":{}})"));
+    const Result missing = Run({"roundtrip", "other.json"});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_NE(missing.err.find("Некорректная конфигурация"), std::string::npos) << missing.err;
     EXPECT_EQ(Run({"roundtrip", "absent.json"}).exitCode, 1);
-    EXPECT_EQ(Run({"roundtrip", "navet.json", "--date", "31-02-2025"}).exitCode, 2);
+    EXPECT_EQ(Run({"roundtrip", "other.json", "--date", "31-02-2025"}).exitCode, 2);
     EXPECT_EQ(Run({"roundtrip"}).exitCode, 2);
+}
+
+TEST_F(VantorCommandsTest, NewAndRoundtripCoverRudexNavetAndOrsin)
+{
+    const struct {
+        const char *name;
+        json::Json fresh;
+        const char *document;
+    } cases[] = {
+        {"rudex", rudex::GetConfigJson(rudex::RudexConfig()),
+         R"({"whmeter":{"en":false,"name":"ВРУ","id":255,"app_id":7,"psw":"","psw_def":true}})"},
+        {"navet", navet::GetConfigJson(navet::NavetConfig()),
+         R"({"navet":{"n":"Н","ver":1,"id":0,"geo":{"tz":-300,"tzname":"(UTC-05:00) X"},"is_reverse":{"value":0},)"
+         R"("cycle":{"ph":[1,2,3,4]},"bright":{"currents":[5,6,0,7]},"is_master":{"value":0}}})"},
+        {"orsin", orsin::GetConfigJson(orsin::TDevice()),
+         R"({"orsin":{"vantor_count":2,"output_count":9,"table":[{"block":2,"k_out":5,"d_out":5}],)"
+         R"("server":{"port":99}}})"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const Result fresh = Run({"new", c.name});
+        ASSERT_EQ(fresh.exitCode, 0) << fresh.err;
+        EXPECT_EQ(fresh.out, json::RenderCompact(c.fresh));
+        EXPECT_EQ(Run({"new", c.name, "--indented"}).out, json::RenderIndented(c.fresh));
+
+        ASSERT_TRUE(WriteConfigFile(Path("doc.vt5"), *json::ParseObject(c.document)));
+        const Result again = Run({"roundtrip", "doc.vt5"});
+        ASSERT_EQ(again.exitCode, 0) << again.err;
+        EXPECT_EQ(again.out, c.document);
+    }
+
+    ASSERT_TRUE(WriteFileAtomically(Path("bad.json"), R"({"orsin":{"eth":{"ip":"1.2.x.4"}}})"));
+    const Result bad = Run({"roundtrip", "bad.json"});
+    EXPECT_EQ(bad.exitCode, 1);
+    EXPECT_NE(bad.err.find("«orsin.eth.ip»"), std::string::npos) << bad.err;
+    EXPECT_NE(bad.err.find("bad.json"), std::string::npos) << bad.err;
+
+    ASSERT_TRUE(WriteFileAtomically(Path("sollo.json"), R"({"sollo":{}})"));
+    const Result unhandled = Run({"roundtrip", "sollo.json"});
+    EXPECT_EQ(unhandled.exitCode, 1);
+    EXPECT_NE(unhandled.err.find("Sollo-4"), std::string::npos) << unhandled.err;
 }
 
 } // namespace

@@ -3,19 +3,28 @@
 //
 //   vantor5-screenshot OUT.png [SCENE [FILE.vt5...]]
 // Scenes: windows (two device windows and the tab strip; the default), file-menu,
-// new-menu, settings, about. Files given are opened instead of the two new windows.
+// new-menu, settings, about; rudex, navet, orsin (a new window of the device,
+// maximized), orsin-eth (with its Ethernet page shown), orsin-menu (two controllers,
+// the output menu open). Files given are opened instead of the new windows.
 
 #include "app/AppDataPaths.h"
 #include "app/Startup.h"
 #include "app/UMain.h"
+#include "devices/orsin/OrsinOutputMenu.h"
+#include "devices/orsin/UConfOrsin.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialog>
 #include <QGuiApplication>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScreen>
+#include <QSpinBox>
+#include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
 
@@ -67,7 +76,17 @@ int main(int argc, char *argv[])
     main.setGeometry(QGuiApplication::primaryScreen()->availableGeometry().adjusted(0, 0, -0, -0));
 
     const QStringList files = args.mid(3);
-    if (files.isEmpty()) {
+    const QMap<QString, const char *> deviceScenes = {
+        {QStringLiteral("rudex"), "actNewRudex"},      {QStringLiteral("navet"), "actNewNavet"},
+        {QStringLiteral("orsin"), "actNewOrsin"},      {QStringLiteral("orsin-eth"), "actNewOrsin"},
+        {QStringLiteral("orsin-menu"), "actNewOrsin"},
+    };
+    if (files.isEmpty() && deviceScenes.contains(scene)) {
+        Trigger(main, deviceScenes.value(scene));
+        if (QWidget *window = main.activeDeviceWindow())
+            if (auto *sub = qobject_cast<QMdiSubWindow *>(window->parentWidget()))
+                sub->showMaximized();
+    } else if (files.isEmpty()) {
         Trigger(main, "actNewVantor");
         Trigger(main, "actNewNavet");
     }
@@ -89,6 +108,22 @@ int main(int argc, char *argv[])
             Trigger(main, "actSettings");
         } else if (scene == QLatin1String("about")) {
             Trigger(main, "actShowAbout");
+        } else if (auto *orsin = qobject_cast<vantor::TfmConfOrsin *>(main.activeDeviceWindow())) {
+            if (scene == QLatin1String("orsin-eth")) {
+                orsin->findChild<QCheckBox *>(QStringLiteral("cbEthernet"))->click();
+                orsin->findChild<QCheckBox *>(QStringLiteral("cbServer"))->click();
+                orsin->findChild<QTabWidget *>(QStringLiteral("pgcMain"))->setCurrentIndex(1);
+            } else if (scene == QLatin1String("orsin-menu")) {
+                orsin->findChild<QSpinBox *>(QStringLiteral("edControllersCount"))->setValue(2);
+                orsin->findChild<QPushButton *>(QStringLiteral("btnConfApply"))->click();
+                orsin->OpenOutputMenu(2);
+                QTimer::singleShot(300, orsin, [orsin] {
+                    vantor::orsin::OrsinOutputMenu *menu = orsin->outputMenu();
+                    const QList<QAction *> items = menu->actions();
+                    if (items.size() > 3)
+                        menu->setActiveAction(items[3]); // "Контроллер №2"
+                });
+            }
         }
     });
     // Modal scenes block their trigger, so the picture is taken by a timer set first.

@@ -1,6 +1,8 @@
-// new, roundtrip: documents made by the configurator's own writers and readers.
+// new, roundtrip: documents made by the configurator's own writers and readers (Vantor-5
+// here, Pelmar-3 through PelmarCommands, Rudex, Navet and Orsin-3 through DeviceDocuments).
 
 #include "Commands.h"
+#include "DeviceDocuments.h"
 
 #include "app/ConfigScrambler.h"
 #include "app/DeviceTypes.h"
@@ -48,7 +50,7 @@ std::optional<QDate> ParseDate(const std::string &text)
 
 int RunNew(const Args &args)
 {
-    ArgParser parser("new vantor5|pelmar [--indented] [-o OUT]",
+    ArgParser parser("new vantor5|pelmar|rudex|navet|orsin [--indented] [-o OUT]",
                      "Выводит документ новой, пустой конфигурации устройства (как после «Новая\n"
                      "конфигурация» в конфигураторе): компактный вид, --indented — многострочный.\n"
                      "Если OUT оканчивается на .vt5, записывается файл конфигурации.");
@@ -59,22 +61,25 @@ int RunNew(const Args &args)
     const std::string &device = parser.Positionals()[0];
     if (device == "pelmar" || device == "revur")
         return Emit(parser, NewPelmarDocument());
-    if (device != kVantorRootKey) {
-        std::cerr << "vantor5-tool: неизвестный тип устройства: " << device
-                  << " (известны: vantor5, pelmar)\n";
-        return kExitUsage;
+    if (device == kVantorRootKey) {
+        TVantorConfig config;
+        return Emit(parser, GetConfigJson(config));
     }
-    TVantorConfig config;
-    return Emit(parser, GetConfigJson(config));
+    if (const auto tag = DeviceOfName(device))
+        return Emit(parser, *NewDeviceDocument(*tag));
+    std::cerr << "vantor5-tool: неизвестный тип устройства: " << device << " (известны: vantor5, pelmar, "
+              << DeviceNames() << ")\n";
+    return kExitUsage;
 }
 
 int RunRoundtrip(const Args &args)
 {
     ArgParser parser("roundtrip DOC [--indented] [--date ДД-ММ-ГГГГ] [-o OUT]",
-                     "Читает конфигурацию устройства из документа (.json или .vt5) так, как её читает\n"
-                     "конфигуратор, и выводит то, что из прочитанного записывает конфигуратор:\n"
-                     "член \"vantor5\" (модели блоков берутся из подключаемых модулей рядом с\n"
-                     "программой) или \"revur\" (Pelmar-3).");
+                     "Читает конфигурацию устройства из документа (.json или .vt5) так, как её\n"
+                     "читает конфигуратор при открытии файла (первый из членов \"vantor5\", \"revur\",\n"
+                     "\"orsin\", \"whmeter\", \"navet\"), и выводит то, что из прочитанного\n"
+                     "записывает конфигуратор. Модели блоков Vantor-5 берутся из подключаемых\n"
+                     "модулей рядом с программой.");
     parser.AddFlag("--indented", "многострочный вид с табуляцией (по умолчанию компактный)");
     parser.AddOption("--date", "ДД-ММ-ГГГГ", "дата записи в \"date\" (по умолчанию сегодня)");
     parser.AddOption("-o|--output", "OUT", "куда записать документ (по умолчанию стандартный вывод)");
@@ -95,8 +100,13 @@ int RunRoundtrip(const Args &args)
     const auto root = ReadDocument(in, &error);
     if (!root)
         return BadInput(in, error);
-    if (FindRootKey(*root, kNoDevice) == kPelmarTag) {
+    const auto tag = FindRootKey(*root, kNoDevice);
+    if (tag == kPelmarTag) {
         const auto written = RoundtripPelmar(*root, &error);
+        return written ? Emit(parser, *written) : BadInput(in, error);
+    }
+    if (tag && *tag != kVantorTag) {
+        const auto written = RoundtripDeviceDocument(*tag, *root, &error);
         return written ? Emit(parser, *written) : BadInput(in, error);
     }
     LoadBlockModels();

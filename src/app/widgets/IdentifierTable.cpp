@@ -111,7 +111,7 @@ QVariant IdentifierTableModel::data(const QModelIndex &index, int role) const
     default: break;
     }
     if (role == Qt::TextAlignmentRole)
-        return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+        return QVariant(Qt::AlignCenter);
     return {};
 }
 
@@ -147,7 +147,11 @@ Qt::ItemFlags IdentifierTableModel::flags(const QModelIndex &index) const
 
 QVariant IdentifierTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+    if (orientation != Qt::Horizontal)
+        return {};
+    if (role == Qt::TextAlignmentRole)
+        return QVariant(section == kCaptionColumn ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
+    if (role != Qt::DisplayRole)
         return {};
     switch (section) {
     case kCaptionColumn: return QStringLiteral("Идентификаторы");

@@ -1,0 +1,113 @@
+// Configuration files of the three devices through the main window: opening shows
+// the document in its device's window, saving gives the same document back.
+#include "app/ConfigFile.h"
+#include "app/ConfigScrambler.h"
+#include "app/FileIo.h"
+#include "app/Settings.h"
+#include "app/UMain.h"
+#include "app/UserDialogs.h"
+#include "devices/navet/UConfNavet.h"
+#include "devices/orsin/UConfOrsin.h"
+#include "devices/rudex/UConfRudex.h"
+
+#include "TempHome.h"
+#include "WindowTestSupport.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QTableView>
+
+#include <memory>
+
+using namespace vantor;
+
+namespace {
+
+class DeviceFilesTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        main_ = std::make_unique<TfmMain>(std::make_unique<TSettings>(Path("vantor5.xml")),
+                                          Path("ViewSchema.xml"));
+        main_->show();
+    }
+    void TearDown() override
+    {
+        main_->CloseAll();
+        main_.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    QString Path(const char *name) const { return home_.path() + QLatin1Char('/') + QString::fromUtf8(name); }
+
+    test::TempHome home_;
+    ScriptedDialogs dialogs_;
+    std::unique_ptr<TfmMain> main_;
+};
+
+TEST_F(DeviceFilesTest, EachDevicesFileOpensInItsWindowAndSavesToTheSameDocument)
+{
+    const struct {
+        DeviceTag tag;
+        const char *className;
+        const char *document;
+    } cases[] = {
+        {kRudexTag, "vantor::TfmConfRudex",
+         R"({"whmeter":{"en":true,"name":"ВРУ-1","id":255,"app_id":4660,"psw":"secret","psw_def":false}})"},
+        {kNavetTag, "vantor::TfmConfNavet",
+         R"({"navet":{"n":"Реверс","ver":1,"id":2,"geo":{"tz":600,"tzname":"(UTC+10:00) Где-то далеко"},)"
+         R"("is_reverse":{"value":1},"cycle":{"ph":[10,3,25,4]},"bright":{"currents":[350,300,0,250]},)"
+         R"("is_master":{"value":0}}})"},
+        {kOrsinTag, "vantor::TfmConfOrsin",
+         R"({"orsin":{"vantor_count":2,"output_count":12,"table":[{"block":1,"k_out":3,"d_out":1},)"
+         R"({"block":2,"k_out":5,"d_out":5}],"eth":{"ping":true,"dhcp":false,"mac":"02:1A:2B:3C:4D:5E",)"
+         R"("ip":"10.0.0.5","gate":"10.0.0.1","mask":"255.255.255.0"},"server":{"port":5000}}})"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.className);
+        const json::Json document = *json::ParseObject(c.document);
+        ASSERT_TRUE(WriteConfigFile(Path("in.vt5"), document));
+        ASSERT_TRUE(main_->OpenConfigFile(Path("in.vt5")));
+        TfmBaseMDI *window = main_->activeDeviceWindow();
+        ASSERT_NE(window, nullptr);
+        EXPECT_STREQ(window->metaObject()->className(), c.className);
+        EXPECT_EQ(window->deviceTag(), c.tag);
+        EXPECT_FALSE(window->IsModified());
+
+        ASSERT_TRUE(main_->SaveConfigFile(Path("out.vt5")));
+        const auto bytes = ReadWholeFile(Path("out.vt5"));
+        ASSERT_TRUE(bytes);
+        EXPECT_EQ(UnscrambleText(*bytes), json::RenderIndented(document));
+        EXPECT_TRUE(dialogs_.Shown().empty());
+    }
+    // What the windows show.
+    const QList<TfmBaseMDI *> windows = main_->deviceWindows();
+    ASSERT_EQ(windows.size(), 3);
+    EXPECT_EQ(test::Find<QLineEdit>(*windows[0], "edName")->text(), QStringLiteral("ВРУ-1"));
+    EXPECT_EQ(test::Find<QComboBox>(*windows[1], "cbTimeZone")->currentText(),
+              QStringLiteral("(UTC+10:00) Где-то далеко"));
+    EXPECT_EQ(test::Find<QTableView>(*windows[2], "StringGrid")->model()->index(4, 1).data().toString(),
+              QStringLiteral("(2) 2ж"));
+}
+
+TEST_F(DeviceFilesTest, NewWindowsHaveTheirCaptionsAndCloseWithoutQuestions)
+{
+    const struct {
+        DeviceTag tag;
+        const char *caption;
+    } cases[] = {{kRudexTag, "Контроллер электросчетчиков"},
+                 {kNavetTag, "Конфигурация Navet"},
+                 {kOrsinTag, "Контроллер видеофиксации"}};
+    for (const auto &c : cases) {
+        TfmBaseMDI *window = main_->NewConfiguration(c.tag);
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(window->windowTitle(), QString::fromUtf8(c.caption));
+        EXPECT_GE(window->minimumWidth(), TfmBaseMDI::kMinimumWidth);
+    }
+    EXPECT_TRUE(main_->CloseAll());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(main_->deviceWindows().isEmpty());
+    EXPECT_TRUE(dialogs_.Shown().empty());
+}
+
+} // namespace
