@@ -3,6 +3,7 @@
 #include "app/UBaseMDI.h"
 #include "devices/navet/UConfNavet.h"
 #include "devices/orsin/UConfOrsin.h"
+#include "devices/pelmar/UConfPelmar.h"
 #include "devices/rudex/UConfRudex.h"
 
 #include <QLabel>
@@ -26,6 +27,7 @@ TfmBaseMDI *Make(QWidget *parent)
 DeviceWindowFactory RegisteredFactory(DeviceTag tag)
 {
     switch (tag) {
+    case kPelmarTag: return Make<TfmConfPelmar>;
     case kOrsinTag: return Make<TfmConfOrsin>;
     case kRudexTag: return Make<TfmConfRudex>;
     case kNavetTag: return Make<TfmConfNavet>;

@@ -150,6 +150,7 @@ TEST_F(MainWindowTest, NothingIsWrittenWithoutADocumentToSave)
     EXPECT_FALSE(main_->SaveConfigFile(Path("none.vt5")));
 
     // A bare device window has nothing to save.
+    DeviceWindowOverride bare(kPelmarTag, [](QWidget *parent) { return new TfmBaseMDI(kPelmarTag, parent); });
     main_->NewConfiguration(kPelmarTag);
     EXPECT_TRUE(saveAs->isEnabled());
     dialogs_.ChooseNextFile(Path("bare.vt5"));

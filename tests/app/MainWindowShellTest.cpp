@@ -39,6 +39,8 @@ QStringList ActionTexts(const QMenu *menu)
 
 TEST_F(MainWindowTest, TabCloseBoxAndDoubleClickCloseTheirWindow)
 {
+    // A bare window, captioned with the device's name.
+    DeviceWindowOverride bare(kPelmarTag, [](QWidget *parent) { return new TfmBaseMDI(kPelmarTag, parent); });
     main_->NewConfiguration(kVantorTag);
     main_->NewConfiguration(kPelmarTag);
     main_->NewConfiguration(kNavetTag);

@@ -5,13 +5,16 @@
 // Scenes: windows (two device windows and the tab strip; the default), file-menu,
 // new-menu, settings, about; rudex, navet, orsin (a new window of the device,
 // maximized), orsin-eth (with its Ethernet page shown), orsin-menu (two controllers,
-// the output menu open). Files given are opened instead of the new windows.
+// the output menu open); the Pelmar-3 scenes of PelmarScenes.h. Files given are
+// opened instead of the new windows.
 
 #include "app/AppDataPaths.h"
 #include "app/Startup.h"
 #include "app/UMain.h"
 #include "devices/orsin/OrsinOutputMenu.h"
 #include "devices/orsin/UConfOrsin.h"
+
+#include "PelmarScenes.h"
 
 #include <QAction>
 #include <QApplication>
@@ -81,7 +84,9 @@ int main(int argc, char *argv[])
         {QStringLiteral("orsin"), "actNewOrsin"},      {QStringLiteral("orsin-eth"), "actNewOrsin"},
         {QStringLiteral("orsin-menu"), "actNewOrsin"},
     };
-    if (files.isEmpty() && deviceScenes.contains(scene)) {
+    if (files.isEmpty() && IsPelmarScene(scene)) {
+        SetUpPelmarScene(main, scene);
+    } else if (files.isEmpty() && deviceScenes.contains(scene)) {
         Trigger(main, deviceScenes.value(scene));
         if (QWidget *window = main.activeDeviceWindow())
             if (auto *sub = qobject_cast<QMdiSubWindow *>(window->parentWidget()))
