@@ -4,6 +4,7 @@
 #include "app/UserDialogs.h"
 #include "devices/navet/UConfNavet.h"
 #include "devices/orsin/UConfOrsin.h"
+#include "devices/pelmar/UConfPelmar.h"
 #include "devices/rudex/UConfRudex.h"
 
 #include "WindowTestSupport.h"
@@ -46,6 +47,7 @@ std::vector<std::unique_ptr<TfmBaseMDI>> AllWindows()
     windows.push_back(std::make_unique<TfmConfRudex>());
     windows.push_back(std::make_unique<TfmConfNavet>());
     windows.push_back(std::make_unique<TfmConfOrsin>());
+    windows.push_back(std::make_unique<TfmConfPelmar>());
     return windows;
 }
 
@@ -66,7 +68,7 @@ TEST(DeviceButtons, WithoutAProgrammerWindowTheButtonsAreDisabledAndSayWhy)
 TEST(DeviceButtons, WriteSendsTheCompactDocumentForTheWindowsDevice)
 {
     FakeProgrammer programmer;
-    const DeviceTag tags[] = {kRudexTag, kNavetTag, kOrsinTag};
+    const DeviceTag tags[] = {kRudexTag, kNavetTag, kOrsinTag, kPelmarTag};
     auto windows = AllWindows();
     for (std::size_t i = 0; i < windows.size(); ++i) {
         auto *button = Find<QPushButton>(*windows[i], "btnWrite");

@@ -95,7 +95,7 @@ TEST_F(PelmarCommandsTest, RoundtripReadsAndWritesTheRevurMember)
     ASSERT_TRUE(WriteFileAtomically(Path("bad.json"), R"({"revur":{"gprs":{"server":{"url":"host:x"}}}})"));
     const Result bad = Run({"roundtrip", "bad.json"});
     EXPECT_EQ(bad.exitCode, 1);
-    EXPECT_NE(bad.err.find("«gprs.server.url»"), std::string::npos) << bad.err;
+    EXPECT_NE(bad.err.find("«revur.gprs.server.url»"), std::string::npos) << bad.err;
 }
 
 } // namespace

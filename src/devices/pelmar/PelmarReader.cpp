@@ -2,6 +2,7 @@
 // the configuration as it is read, so a member that cannot be read leaves everything
 // before it in place. Values of the wrong JSON kind count as absent; numbers are
 // brought into the range of their field.
+#include "devices/DocumentValues.h"
 #include "devices/pelmar/PelmarConfig.h"
 #include "devices/pelmar/PelmarDocument.h"
 #include "devices/pelmar/WebLogin.h"
@@ -10,20 +11,11 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
-#include <stdexcept>
 
 namespace vantor {
 namespace {
 
 using json::Json;
-
-constexpr const char *kBadConfigurationText = "Некорректная конфигурация";
-
-// A member that cannot be read: what stops the read, with the text for the user.
-class EPelmarDocument : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 const Json *Member(const Json *object, const char *key)
 {
@@ -143,10 +135,12 @@ public:
     }
 
 private:
-    [[noreturn]] static void Fail(const std::string &path, const std::string &what)
+    // Stops the read at a value that cannot be used; the message names the member
+    // ("revur.gprs.server.url"), shows the value and says what is wrong with it.
+    [[noreturn]] static void Fail(const std::string &path, const Json &value, const std::string &what)
     {
-        throw EPelmarDocument("Ошибка в конфигурации Pelmar-3, значение " + Quoted(path) + ": " + what +
-                              ". Прочитанное до этого значения загружено.");
+        throw devices::EBadValue(std::string(kPelmarRootKey) + "." + path, value,
+                                 QString::fromStdString(what));
     }
 
     void ReadGeo()
@@ -194,7 +188,7 @@ private:
         long long port = 0;
         const auto [end, error] = std::from_chars(portText.data(), portText.data() + portText.size(), port);
         if (portText.empty() || error != std::errc() || end != portText.data() + portText.size())
-            Fail(path + ".server.url", "номер порта " + Quoted(portText) + " не является целым числом");
+            Fail(path + ".server.url", *url, "номер порта " + Quoted(portText) + " не является целым числом");
         server.port = static_cast<std::uint16_t>(std::clamp<long long>(port, 1, 65535));
     }
 
@@ -217,7 +211,7 @@ private:
             if (const Json *ip = Member(&element, "ip"); ip && ip->is_string()) {
                 const IPv4Text address = ParseIPv4(ip->get<std::string>());
                 if (address.badPart)
-                    Fail(path + ".regs[" + std::to_string(i) + "].ip",
+                    Fail(path + ".regs[" + std::to_string(i) + "].ip", *ip,
                          "часть адреса " + Quoted(*address.badPart) + " не является числом от 0 до 255");
                 reg.ip = address.address;
             }
@@ -265,8 +259,9 @@ private:
         if (!so || !so->is_array())
             return;
         if (so->size() > static_cast<std::size_t>(PelmarConfig::kMaxObjects))
-            Fail("so", "объектов " + std::to_string(so->size()) + ", а допускается не более " +
-                           std::to_string(PelmarConfig::kMaxObjects));
+            Fail("so", *so,
+                 "объектов " + std::to_string(so->size()) + ", а допускается не более " +
+                     std::to_string(PelmarConfig::kMaxObjects));
         c_.SetObjectCount(static_cast<int>(so->size()));
         for (int i = 0; i < c_.ObjectCount(); ++i) {
             const Json &element = (*so)[static_cast<std::size_t>(i)];
@@ -342,9 +337,9 @@ private:
             if (dir <= 0)
                 continue;
             if (dir > s.TrendCount())
-                Fail(path + "[" + std::to_string(l) + "].dir", "направления " + std::to_string(dir) +
-                                                                   " нет, в списке направлений " +
-                                                                   std::to_string(s.TrendCount()));
+                Fail(path + "[" + std::to_string(l) + "].dir", *Member(&element, "dir"),
+                     "направления " + std::to_string(dir) + " нет, в списке направлений " +
+                         std::to_string(s.TrendCount()));
             sensor->SetDirection(s.Trend(static_cast<int>(dir - 1)));
         }
     }
@@ -363,7 +358,7 @@ private:
             return;
         const DecodedWebLogin decoded = DecodeWebLogin(login->get<std::string>());
         if (decoded.status == DecodedWebLogin::kInvalid)
-            Fail("web.login", "текст не в кодировке Base64");
+            Fail("web.login", *login, "текст не в кодировке Base64");
         if (decoded.status != DecodedWebLogin::kOk)
             return;
         w.user = decoded.user;
@@ -381,14 +376,14 @@ bool LoadConfigJson(PelmarConfig &config, const json::Json &root, std::string *e
     const Json *revur = Member(&root, kPelmarRootKey);
     if (!revur || !revur->is_object()) {
         if (error)
-            *error = kBadConfigurationText;
+            *error = devices::BadConfigurationText().toStdString();
         return false;
     }
     try {
         PelmarReader(config, *revur).Read();
-    } catch (const EPelmarDocument &failure) {
+    } catch (const devices::EBadValue &failure) {
         if (error)
-            *error = failure.what();
+            *error = failure.Text().toStdString();
         return false;
     }
     return true;

@@ -1,5 +1,6 @@
 #include "devices/pelmar/UConfPelmar.h"
 
+#include "app/DeviceButtons.h"
 #include "app/widgets/IdentifierTable.h"
 #include "app/widgets/InPlaceViews.h"
 #include "devices/pelmar/DetectorEditor.h"
@@ -88,7 +89,8 @@ QWidget *TfmConfPelmar::BuildTopPanel()
         button->setMinimumSize(32, 28);
     btnRead_->setObjectName(QStringLiteral("btnRead"));
     btnWrite_->setObjectName(QStringLiteral("btnWrite"));
-    SetUpDeviceButtons();
+    // Both go through the programmer window; disabled, saying why, while there is none.
+    BindDeviceButtons(*this, btnRead_, btnWrite_);
 
     auto *panel = new QWidget;
     panel->setObjectName(QStringLiteral("pnlTop"));
@@ -100,16 +102,6 @@ QWidget *TfmConfPelmar::BuildTopPanel()
     layout->addWidget(btnRead_);
     layout->addWidget(btnWrite_);
     return panel;
-}
-
-void TfmConfPelmar::SetUpDeviceButtons()
-{
-    // Reading and writing the device go through the programmer window; until the
-    // program has one, both buttons say why they cannot be used.
-    for (QPushButton *button : {btnRead_, btnWrite_}) {
-        button->setEnabled(false);
-        button->setToolTip(QStringLiteral("Окно программатора в этой версии программы недоступно"));
-    }
 }
 
 QWidget *TfmConfPelmar::BuildIdsTab()

@@ -53,8 +53,6 @@ public:
 
 private:
     QWidget *BuildTopPanel();
-    // "Прочитать" and "Записать": the one place that enables them.
-    void SetUpDeviceButtons();
     QWidget *BuildIdsTab();
     QWidget *BuildObjectsTab();
     // Controls from the configuration (after a document was read).

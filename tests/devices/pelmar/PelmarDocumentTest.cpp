@@ -376,19 +376,19 @@ TEST_F(PelmarDocumentTest, UnreadableMemberStopsTheReadAndNamesIt)
     };
     // Each document has "name" before the bad member and "web" after it.
     const Case cases[] = {
-        {R"({"name":"A","gprs":{"server":{"url":"host:80a"}},"web":{"en":true}})", "«gprs.server.url»",
+        {R"({"name":"A","gprs":{"server":{"url":"host:80a"}},"web":{"en":true}})", "«revur.gprs.server.url»",
          "номер порта «80a» не является целым числом"},
-        {R"({"name":"A","eth":{"server":{"url":"host:"}},"web":{"en":true}})", "«eth.server.url»",
+        {R"({"name":"A","eth":{"server":{"url":"host:"}},"web":{"en":true}})", "«revur.eth.server.url»",
          "номер порта «» не является целым числом"},
-        {R"({"name":"A","gprs":{"server":{"url":"a:b:8"}},"web":{"en":true}})", "«gprs.server.url»",
+        {R"({"name":"A","gprs":{"server":{"url":"a:b:8"}},"web":{"en":true}})", "«revur.gprs.server.url»",
          "номер порта «b:8» не является целым числом"},
         {R"({"name":"A","eth":{"regs":[{"ip":"1.2.3.4"},{"ip":"10.x.0.1"}]},"web":{"en":true}})",
-         "«eth.regs[1].ip»", "часть адреса «x» не является числом от 0 до 255"},
+         "«revur.eth.regs[1].ip»", "часть адреса «x» не является числом от 0 до 255"},
         {R"({"name":"A","gprs":{"regs":[{"ip":"1.2.3.999","script":""}]},"web":{"en":true}})",
-         "«gprs.regs[0].ip»", "часть адреса «999»"},
+         "«revur.gprs.regs[0].ip»", "часть адреса «999»"},
         {R"({"name":"A","det":{"dirs":[{}],"bods":[{"lanes":[{"dir":1},{"dir":2}]}]},"web":{"en":true}})",
-         "«det.bods[0].lanes[1].dir»", "направления 2 нет, в списке направлений 1"},
-        {R"({"name":"A","web":{"en":true,"login":"***"}})", "«web.login»", "не в кодировке Base64"},
+         "«revur.det.bods[0].lanes[1].dir»", "направления 2 нет, в списке направлений 1"},
+        {R"({"name":"A","web":{"en":true,"login":"***"}})", "«revur.web.login»", "не в кодировке Base64"},
     };
     for (const Case &c : cases) {
         config_.Name = "before";
@@ -397,10 +397,14 @@ TEST_F(PelmarDocumentTest, UnreadableMemberStopsTheReadAndNamesIt)
         EXPECT_NE(error.find(c.path), std::string::npos) << error;
         EXPECT_NE(error.find(c.what), std::string::npos) << error;
         EXPECT_EQ(config_.Name, "A") << "read before the bad member stays: " << c.revur;
-        if (std::string(c.path) != "«web.login»") {
+        if (std::string(c.path) != "«revur.web.login»") {
             EXPECT_FALSE(config_.Web.enabled) << "not read after it: " << c.revur;
         }
     }
+    EXPECT_EQ(LoadFails(cases[0].revur),
+              "Некорректное значение «revur.gprs.server.url» (\"host:80a\"): номер порта «80a» не является "
+              "целым числом.");
+
     // The part of a list read before the bad element stays.
     LoadFails(R"({"eth":{"regs":[{"ip":"1.2.3.4"},{"ip":"1..2.3"}]}})");
     EXPECT_EQ(config_.Ethernet.regs, (TRegServerList{{0x01020304U, 80, ""}}));

@@ -218,7 +218,7 @@ TEST_F(PelmarWindowTest, ReadingAndItsRules)
     QString message;
     EXPECT_FALSE(Load(R"({"name":"Ленина","eth":{"en":true,"server":{"url":"srv:80a"}},"web":{"en":false}})",
                       &message));
-    EXPECT_TRUE(message.contains("«eth.server.url»")) << message.toStdString();
+    EXPECT_TRUE(message.contains("«revur.eth.server.url»")) << message.toStdString();
     EXPECT_EQ(Find<QLineEdit>("edObjectTitle")->text(), "Ленина");
     EXPECT_EQ(Find<QLineEdit>("edServerIP")->text(), "srv");
     EXPECT_TRUE(Find<QGroupBox>("gbWeb")->isChecked()); // not reached
