@@ -90,6 +90,7 @@ void TfmConfRudex::BuildControls()
     edPass_ = new QLineEdit;
     edPass_->setObjectName(QStringLiteral("edPass"));
     edPass_->setEchoMode(QLineEdit::Password);
+    edPass_->setStyleSheet(QStringLiteral("lineedit-password-character: 42")); // typed characters show as *
     connect(edPass_, &QLineEdit::textChanged, this, [this](const QString &text) { config_.Password = text; });
     cbDefaultPass_ = new QCheckBox(QStringLiteral("Пароль по умолчанию"));
     cbDefaultPass_->setObjectName(QStringLiteral("cbDefaultPass"));

@@ -9,6 +9,7 @@
 #include "WindowTestSupport.h"
 
 #include <QCheckBox>
+#include <QGridLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -131,6 +132,21 @@ TEST_F(OrsinWindowTest, TheOutputMenuWiresPortsAndDisablesOutputsInUse)
     EXPECT_EQ(orsin::OrsinOutputMenu::LampOf(menu->outputActions(0)[4]->text()), 1);
     EXPECT_EQ(orsin::OrsinOutputMenu::LampOf(menu->outputActions(0)[30]->text()), 2);
     EXPECT_EQ(orsin::OrsinOutputMenu::LampOf(menu->outputActions(0)[31]->text()), 2);
+    // Four columns of eight, filled column by column.
+    auto *controller2 = menu->findChild<QMenu *>(QStringLiteral("miController2"));
+    ASSERT_NE(controller2, nullptr);
+    auto *layout = controller2->findChild<QGridLayout *>();
+    ASSERT_NE(layout, nullptr);
+    EXPECT_EQ(layout->rowCount(), 8);
+    EXPECT_EQ(layout->columnCount(), 4);
+    for (QToolButton *button : controller2->findChildren<QToolButton *>()) {
+        const int output = menu->outputActions(1).indexOf(button->defaultAction());
+        ASSERT_GE(output, 0);
+        int row = -1, column = -1, rowSpan = 0, columnSpan = 0;
+        layout->getItemPosition(layout->indexOf(button), &row, &column, &rowSpan, &columnSpan);
+        EXPECT_EQ(row, output % 8) << button->text().toStdString();
+        EXPECT_EQ(column, output / 8) << button->text().toStdString();
+    }
 
     Choose(4, 1, QStringLiteral("2ж"));
     EXPECT_EQ(OutputCell(4), QStringLiteral("(2) 2ж"));
