@@ -112,7 +112,9 @@ TEST_F(DetectorEditorTest, DirectionsAreAddedUpToThirtyTwoAndStayWhileInUse)
     subTabs_->setCurrentIndex(DetectorEditor::kBlocksPage);
     AddFromMenu("miAddBod");
     CloseEditors();
-    window_.detectorEditor()->OpenTrendMenu(Blocks()->index(0, 1, Blocks()->index(0, 0)));
+    // A click on the sensor's direction opens the menu under the cell.
+    const QModelIndex direction = Blocks()->index(0, 1, Blocks()->index(0, 0));
+    QTest::mouseClick(blocks_->viewport(), Qt::LeftButton, {}, blocks_->visualRect(direction).center());
     QMenu *menu = window_.findChild<QMenu *>("pmTrends");
     ASSERT_TRUE(menu->isVisible());
     const QList<QAction *> items = menu->actions();

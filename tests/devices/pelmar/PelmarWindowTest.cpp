@@ -143,6 +143,16 @@ TEST_F(PelmarWindowTest, TabsFollowTheSwitches)
     for (const char *name : {"edSelfIP", "edGateIP", "edMask"})
         EXPECT_TRUE(Find<QLineEdit>(name)->isEnabled()) << name;
 
+    // "Случайный" makes another locally administered unicast address.
+    auto *mac = Find<QLineEdit>("edMAC");
+    const QString before = mac->text();
+    Find<QPushButton>("btnRandMac")->click();
+    EXPECT_NE(mac->text(), before);
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^[0-9A-F][26AE](-[0-9A-F]{2}){5}$"))
+                    .match(mac->text())
+                    .hasMatch());
+    EXPECT_EQ(Revur()["eth"]["mac"], mac->text().toStdString());
+
     // The priority protocol.
     Find<QRadioButton>("rbMainGPRS")->click();
     EXPECT_EQ(Revur()["gprs"]["prior"], 1);
