@@ -153,6 +153,9 @@ QWidget *PelmarGeneralPage::BuildParts()
 {
     auto *group = new QGroupBox(QStringLiteral("Состав"));
     QFormLayout *form = Form(group);
+    // Fewer objects drop pages with their settings: the count changes when typing is
+    // finished, never on the way from "1" to "12".
+    edSO_->setKeyboardTracking(false);
     form->addRow(QStringLiteral("СО / КНО :"), edSO_);
     form->addRow(cbUseSensorsModule_);
     form->addRow(chkHackDetectorEnabled_);

@@ -195,7 +195,16 @@ TEST_F(PelmarWindowTest, ObjectPagesAndIdentifierTableStayInStep)
         json::RenderCompact(Revur()["so"][0]),
         R"({"en":false,"name":"Светофорный объект Мира","id":1,"du_time":45,"phase_change_messages":true})");
 
-    Find<QSpinBox>("edSO")->setValue(1); // pages and entries leave from the end
+    // Typing "12" does not pass through 1 object on the way.
+    auto *count = Find<QSpinBox>("edSO");
+    count->selectAll();
+    QTest::keyClicks(count, "12");
+    EXPECT_EQ(ObjectTabs().size(), 3);
+    QTest::keyClick(count, Qt::Key_Return);
+    EXPECT_EQ(ObjectTabs().size(), 12);
+    EXPECT_EQ(Revur()["so"][0]["name"], "Светофорный объект Мира");
+
+    count->setValue(1); // pages and entries leave from the end
     EXPECT_EQ(ObjectTabs(), QStringList{"СО 1"});
     EXPECT_EQ(IdRows(0), (QStringList{"Pelmar", "СО 1", "КД"}));
 }
