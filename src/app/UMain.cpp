@@ -3,6 +3,7 @@
 #include "app/ConfigFile.h"
 #include "app/DeviceWindows.h"
 #include "app/FileAssociation.h"
+#include "app/MainDeviceActions.h"
 #include "app/MdiArrange.h"
 #include "app/MdiTabStrip.h"
 #include "app/ProgramInfo.h"
@@ -104,6 +105,7 @@ TfmMain::TfmMain(std::unique_ptr<TSettings> settings, const QString &placementFi
 
     CreateActions();
     CreateMenus();
+    deviceActions_ = new MainDeviceActions(*this);
     CreateToolBar();
     CreateStatusBar();
 
@@ -372,6 +374,14 @@ void TfmMain::UpdateActions()
     for (const char *name : {"actCloseAll", "actSaveAs", "WindowCascade", "WindowTileHorizontal",
                              "WindowTileVertical", "WindowMinimizeAll", "WindowArrange", "WindowClose"})
         actions_.value(QString::fromLatin1(name))->setEnabled(any);
+    if (deviceActions_)
+        deviceActions_->Update();
+}
+
+void TfmMain::setCurrentDeviceType(DeviceTag tag)
+{
+    currentDeviceType_ = tag;
+    UpdateActions();
 }
 
 bool TfmMain::event(QEvent *event)
@@ -589,7 +599,7 @@ bool TfmMain::DispatchConfig(json::Json root, DeviceTag startTag)
     QString message;
     if (!window->LoadConfigJson(std::move(root), message))
         UserDialogs::ShowError(this, message);
-    currentDeviceType_ = *tag;
+    setCurrentDeviceType(*tag);
     return true;
 }
 
@@ -743,7 +753,7 @@ void TfmMain::OnSubWindowActivated(QMdiSubWindow *sub)
     if (!window)
         return;
     setWindowTitle(QStringLiteral("%1 - %2").arg(ApplicationTitle(), window->windowTitle()));
-    currentDeviceType_ = FindDeviceType(window->deviceTag()) ? window->deviceTag() : kNoDevice;
+    setCurrentDeviceType(FindDeviceType(window->deviceTag()) ? window->deviceTag() : kNoDevice);
     const int index = TabIndexOf(window);
     if (index >= 0)
         tsMain_->setCurrentIndex(index);

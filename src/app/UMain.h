@@ -21,6 +21,7 @@ class QToolBar;
 
 namespace vantor {
 
+class MainDeviceActions;
 class MdiTabStrip;
 class TfmBaseMDI;
 
@@ -49,7 +50,9 @@ public:
 
     // The tag of the active device window (0 when none or not recognised).
     DeviceTag currentDeviceType() const { return currentDeviceType_; }
-    void setCurrentDeviceType(DeviceTag tag) { currentDeviceType_ = tag; }
+    void setCurrentDeviceType(DeviceTag tag);
+    // The device actions of the "Устройство" menu (read, write, firmware, from file).
+    MainDeviceActions *deviceActions() const { return deviceActions_; }
 
     // The open device windows, oldest first, and the active one.
     QList<TfmBaseMDI *> deviceWindows() const;
@@ -152,6 +155,7 @@ private:
     QMenu *pmDevice_ = nullptr;
     QMenu *miDevice_ = nullptr;
     QMenu *miWindows_ = nullptr;
+    MainDeviceActions *deviceActions_ = nullptr;
     QLabel *statusPanels_[3] = {};
     QMap<QString, QAction *> actions_;
 

@@ -100,6 +100,8 @@ QString ChooseFile(QWidget *parent, const FileDialogOptions &options, bool save)
     dialog.setNameFilter(options.filter);
     dialog.setDefaultSuffix(options.defaultSuffix);
     dialog.setDirectory(options.directory.isEmpty() ? LastDirectory() : options.directory);
+    if (!options.fileName.isEmpty())
+        dialog.selectFile(options.fileName);
     if (save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);

@@ -19,6 +19,7 @@ struct FileDialogOptions {
     QString filter;        // Qt form: "Файлы конфигурации Vantor-5 (*.vt5)"
     QString defaultSuffix; // added when the typed name has none ("vt5")
     QString directory;     // where to start; empty: the folder of the last choice
+    QString fileName = {}; // the name offered (save dialogs); empty: none
 };
 
 class UserDialogs {

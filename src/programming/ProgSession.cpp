@@ -43,8 +43,7 @@ TProgSession::TProgSession(int deviceTag, int mode, std::string input, ProgOptio
             });
         }
     };
-    if (options_.logTraffic)
-        collector_.OnTraffic = [this](const QString &line) { Log(line); };
+    ApplyTrafficLog();
     collector_.OnReconnectRequest = [this] {
         std::weak_ptr<bool> alive = alive_;
         QTimer::singleShot(0, [this, alive] {
@@ -73,6 +72,30 @@ TProgSession::~TProgSession()
     stopRequested_ = true;
     userOperation_ = true;
     collector_.Disconnect(true);
+}
+
+void TProgSession::ApplyTrafficLog()
+{
+    if (options_.logTraffic)
+        collector_.OnTraffic = [this](const QString &line) { Log(line); };
+    else
+        collector_.OnTraffic = nullptr;
+}
+
+bool TProgSession::SetOptions(ProgOptions options)
+{
+    if (connectLoop_ || collector_.State() != link::kStateDisconnected)
+        return false;
+    if (options.connectType != collector_.ConnectType())
+        collector_.SetConnectType(options.connectType);
+    options_ = std::move(options);
+    collector_.SetPortName(options_.port);
+    if (options_.connectType == link::kConnectUsb)
+        collector_.SetUsbDevice(options_.usbDevice);
+    collector_.SetSilenceTimeout(options_.silenceTimeoutMs);
+    ApplyTrafficLog();
+    established_ = false; // another port may lead to another device
+    return true;
 }
 
 qint64 TProgSession::Ticks()
@@ -107,6 +130,8 @@ QString TProgSession::PortCaption() const
 {
     if (options_.connectType == link::kConnectUsb)
         return options_.usbDevice.caption;
+    if (!options_.portCaption.isEmpty())
+        return options_.portCaption;
     return const_cast<TTaskCollector &>(collector_).Connection().Provider().GetDisplayName();
 }
 
@@ -201,7 +226,8 @@ void TProgSession::OnConnectionState(std::uint8_t state)
         busy_ = false;
         connected_ = false;
         if (operationActive_)
-            Finish(false, QStringLiteral("Операция прервана: связь с устройством потеряна. ") + lastQueueMessage_);
+            Finish(false,
+                   QStringLiteral("Операция прервана: связь с устройством потеряна. ") + lastQueueMessage_);
         if (byUser) {
             Status(QStringLiteral("Отключено."));
             if (stopRequested_)

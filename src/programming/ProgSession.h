@@ -38,6 +38,7 @@ enum ProgMode : int {
 struct ProgOptions {
     int connectType = link::kConnectSerial;
     QString port;                // serial: name (ttyUSB0) or path
+    QString portCaption;         // how messages name the port; empty: the last part of its path
     link::TUSBDevice usbDevice;  // USB: the device picked in the list
     int comIntervalDelay = 1000; // ms between serial connection tries
     int comConnectTryCount = 5;
@@ -74,6 +75,11 @@ public:
     void Connect();
     // "Отключить": stops a running connect loop, ends the connection and the operation.
     void Disconnect();
+    // Takes the choices of the next Connect (port or USB device, select-by-serial, tries,
+    // timings). Only while disconnected and no connect loop runs; false otherwise. The
+    // established session ends with it, as after "Отключить".
+    bool SetOptions(ProgOptions options);
+    const ProgOptions &Options() const { return options_; }
     // The command button: read (modes 0, 1, 3; a write follows the read) or firmware
     // update (mode 2). False when not possible now (see CanRunCommand).
     bool RunCommand();
@@ -131,6 +137,7 @@ private:
     void Status(const QString &text);
     void Log(const QString &text);
     void Changed();
+    void ApplyTrafficLog();
     TProgTask::ProgressCallback Progress();
 
     // jobs

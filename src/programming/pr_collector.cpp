@@ -39,7 +39,7 @@ void TTaskCollector::MakeConnection()
         dao_->Disconnect();
         // We may be inside one of its callbacks: free it on the next turn of the loop.
         retired_.push_back(std::move(dao_));
-        QTimer::singleShot(0, [this] { retired_.clear(); });
+        QTimer::singleShot(0, &silence_, [this] { retired_.clear(); }); // never after our end
     }
     dao_ = std::make_unique<link::TDAO>(connectType_, factory_);
     if (connectType_ == link::kConnectUsb && usbDevice_.device && !factory_)
@@ -122,7 +122,7 @@ void TTaskCollector::DropTasks()
     for (auto &task : tasks_)
         dropped_.push_back(std::move(task));
     tasks_.clear();
-    QTimer::singleShot(0, [this] { dropped_.clear(); });
+    QTimer::singleShot(0, &silence_, [this] { dropped_.clear(); }); // never after our end
 }
 
 TProgTask *TTaskCollector::AddTask(std::unique_ptr<TProgTask> task, TProgTask::StateCallback onStateChange)

@@ -331,3 +331,19 @@ TEST(Tasks, CaptionsRequestsAndUnsentTasks)
     EXPECT_EQ(MatchAnswer(none, noSerial.data(), noSerial.size(), &message), kTaskDone);
     EXPECT_TRUE(none.Serial().isEmpty());
 }
+
+TEST(TaskQueue, AQueueEndedRightAfterDroppingItsTasksLeavesNothingToRunLater)
+{
+    // Dropped tasks and a replaced connection are freed on the next turn of the event
+    // loop; a queue that ends before that turn (a programmer window closed right after
+    // "Отключить") must take those clean-ups with it, or they run on freed memory and
+    // the program crashes here.
+    {
+        auto q = std::make_unique<Queue>();
+        q->collector.AddTask(std::make_unique<TGetPackMaxSizeTask>());
+        q->collector.Disconnect(); // drops the task
+        q->collector.Reset();      // retires the connection
+    }
+    test::Pump(20);
+    SUCCEED();
+}

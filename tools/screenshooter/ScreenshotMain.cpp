@@ -5,33 +5,42 @@
 // Scenes: windows (two device windows and the tab strip; the default), file-menu,
 // new-menu, settings, about; rudex, navet, orsin (a new window of the device,
 // maximized), orsin-eth (with its Ethernet page shown), orsin-menu (two controllers,
-// the output menu open); the Pelmar-3 scenes of PelmarScenes.h. Files given are
-// opened instead of the new windows.
+// the output menu open); the Pelmar-3 scenes of PelmarScenes.h; programmer (the
+// programmer window reading a configuration from the simulated device over a slow
+// line), log (the same with its log window). Files given are opened instead of the
+// new windows.
 
 #include "app/AppDataPaths.h"
 #include "app/Startup.h"
 #include "app/UMain.h"
 #include "devices/orsin/OrsinOutputMenu.h"
 #include "devices/orsin/UConfOrsin.h"
+#include "programming/mainprog.h"
+#include "programming/pr_logFrm.h"
 
 #include "PelmarScenes.h"
+#include "PtyDevice.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QGuiApplication>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -55,6 +64,69 @@ void SaveScreen(const QString &path)
     QCoreApplication::exit(0);
 }
 
+vantor::programming::TMainProgFrm *Programmer()
+{
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *programmer = qobject_cast<vantor::programming::TMainProgFrm *>(w);
+            programmer && programmer->isVisible())
+            return programmer;
+    return nullptr;
+}
+
+// A device with a configuration of about 150 KB on a paced line (at 57600 baud a read
+// takes half a minute, long enough to be caught in the middle).
+std::unique_ptr<vantor::devsim::PtyDevice> StartSlowDevice(std::uint32_t baud)
+{
+    vantor::devsim::SimOptions options;
+    auto device = std::make_unique<vantor::devsim::PtyDevice>(options, baud);
+    std::string text = R"({"vantor5":{"name":"Ленина - Мира","groups":[)";
+    for (int i = 0; i < 1500; ++i)
+        text += std::string(i ? "," : "") + R"({"i":)" + std::to_string(i + 1) + R"(,"name":"Группа )" +
+                std::to_string(i + 1) + R"(","kind":1,"heads":[1,2,3]})";
+    text += "]}}";
+    device->With([&](vantor::devsim::SimDevice &d) {
+        d.StoreJson(text);
+        return 0;
+    });
+    device->Start();
+    qputenv("VANTOR5_EXTRA_PORTS", QByteArray::fromStdString(device->SlavePath()));
+    return device;
+}
+
+// The command button, as soon as the session can take it.
+void ClickWhenReady()
+{
+    vantor::programming::TMainProgFrm *programmer = Programmer();
+    if (!programmer)
+        return;
+    if (programmer->Session().CanRunCommand())
+        programmer->findChild<QPushButton *>(QStringLiteral("btnCommand"))->click();
+    else
+        QTimer::singleShot(50, &ClickWhenReady);
+}
+
+// Picks the simulator's port, connects and starts the read.
+void StartReading(const QString &port, bool showLog)
+{
+    vantor::programming::TMainProgFrm *programmer = Programmer();
+    if (!programmer) {
+        std::fprintf(stderr, "vantor5-screenshot: no programmer window\n");
+        return;
+    }
+    auto *ports = programmer->findChild<QComboBox *>(QStringLiteral("cbbPort"));
+    ports->setCurrentIndex(std::max(0, ports->findData(port, Qt::ToolTipRole)));
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    if (showLog) {
+        programmer->move(screen.right() - programmer->frameGeometry().width() - 20, 60);
+        programmer->findChild<QPushButton *>(QStringLiteral("btnShowLog"))->click();
+        vantor::programming::TLogForm &log = programmer->LogForm();
+        log.setGeometry(20, programmer->frameGeometry().bottom() + 20, 940,
+                        screen.bottom() - programmer->frameGeometry().bottom() - 40);
+    }
+    programmer->findChild<QPushButton *>(QStringLiteral("btnConnect"))->click(); // returns once connected
+    ClickWhenReady();
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -63,12 +135,17 @@ int main(int argc, char *argv[])
     vantor::InstallRussianTranslations(app);
     const QStringList args = QApplication::arguments();
     if (args.size() < 2) {
-        std::fprintf(stderr,
-                     "usage: vantor5-screenshot OUT.png [windows|file-menu|new-menu|settings|about]\n");
+        std::fprintf(
+            stderr,
+            "usage: vantor5-screenshot OUT.png [windows|file-menu|new-menu|settings|about|programmer|log]\n");
         return 2;
     }
     const QString out = args.at(1);
     const QString scene = args.size() > 2 ? args.at(2) : QStringLiteral("windows");
+
+    const bool device = scene == QLatin1String("programmer") || scene == QLatin1String("log");
+    const std::unique_ptr<vantor::devsim::PtyDevice> sim =
+        device ? StartSlowDevice(scene == QLatin1String("log") ? 115200 : 57600) : nullptr;
 
     vantor::ApplicationSession session;
     vantor::StartupOptions options;
@@ -98,7 +175,7 @@ int main(int argc, char *argv[])
     for (const QString &file : files)
         main.OpenConfigFile(file);
 
-    QTimer::singleShot(600, &main, [&main, scene, out] {
+    QTimer::singleShot(600, &main, [&main, &sim, device, scene, out] {
         if (scene == QLatin1String("file-menu")) {
             QMenu *file = main.findChild<QMenu *>(QStringLiteral("miFile"));
             main.menuBar()->setActiveAction(file->menuAction());
@@ -113,6 +190,10 @@ int main(int argc, char *argv[])
             Trigger(main, "actSettings");
         } else if (scene == QLatin1String("about")) {
             Trigger(main, "actShowAbout");
+        } else if (device) {
+            const QString port = QString::fromStdString(sim->SlavePath());
+            QTimer::singleShot(400, [port, scene] { StartReading(port, scene == QLatin1String("log")); });
+            Trigger(main, "actDevConfVantorRead");
         } else if (auto *orsin = qobject_cast<vantor::TfmConfOrsin *>(main.activeDeviceWindow())) {
             if (scene == QLatin1String("orsin-eth")) {
                 orsin->findChild<QCheckBox *>(QStringLiteral("cbEthernet"))->click();
@@ -132,8 +213,18 @@ int main(int argc, char *argv[])
         }
     });
     // Modal scenes block their trigger, so the picture is taken by a timer set first.
-    QTimer::singleShot(1800, [out] { SaveScreen(out); });
-    QTimer::singleShot(2200, [] {
+    const int shotAt = device ? 6000 : 1800;
+    if (scene == QLatin1String("log"))
+        QTimer::singleShot(shotAt - 200, [] {
+            // The beginning of the session: connecting, the serial number, the read starting.
+            if (vantor::programming::TMainProgFrm *programmer = Programmer())
+                if (auto *text = programmer->LogForm().findChild<QPlainTextEdit *>(QStringLiteral("mmoLog")))
+                    text->verticalScrollBar()->setValue(0);
+        });
+    QTimer::singleShot(shotAt, [out] { SaveScreen(out); });
+    QTimer::singleShot(shotAt + 400, [] {
+        if (vantor::programming::TMainProgFrm *programmer = Programmer())
+            programmer->DisconnectDevice(); // no question about an operation cut short
         for (QWidget *w : QApplication::topLevelWidgets())
             if (auto *dialog = qobject_cast<QDialog *>(w))
                 dialog->reject();
