@@ -7,40 +7,8 @@
 
 namespace vantor {
 
-namespace {
-
-ProgrammerRunner &Runner()
-{
-    static ProgrammerRunner runner;
-    return runner;
-}
-
-} // namespace
-
-void SetProgrammerRunner(ProgrammerRunner runner)
-{
-    Runner() = std::move(runner);
-}
-
-bool ProgrammerAvailable()
-{
-    return static_cast<bool>(Runner());
-}
-
-QString ProgrammerMissingText()
-{
-    return QStringLiteral("Обмен с устройством недоступен: в этой версии программы нет окна программатора.");
-}
-
 void BindDeviceButtons(TfmBaseMDI &window, QAbstractButton *read, QAbstractButton *write)
 {
-    const bool available = ProgrammerAvailable();
-    for (QAbstractButton *button : {read, write}) {
-        if (!button)
-            continue;
-        button->setEnabled(available);
-        button->setToolTip(available ? QString() : ProgrammerMissingText());
-    }
     if (read)
         QObject::connect(read, &QAbstractButton::clicked, &window,
                          [&window] { ReadConfigFromDevice(window); });
@@ -51,12 +19,7 @@ void BindDeviceButtons(TfmBaseMDI &window, QAbstractButton *read, QAbstractButto
 
 void ReadConfigFromDevice(TfmBaseMDI &window)
 {
-    if (!ProgrammerAvailable())
-        return;
-    const QByteArray text = Runner()(&window, window.deviceTag(), ProgrammerMode::ReadConfig, {});
-    if (text.isEmpty())
-        return;
-    auto root = json::ParseObject(std::string_view(text.constData(), std::size_t(text.size())));
+    auto root = ReadConfigurationFromDevice(&window, window.deviceTag());
     if (!root)
         return;
     QString message;
@@ -66,13 +29,8 @@ void ReadConfigFromDevice(TfmBaseMDI &window)
 
 void WriteConfigToDevice(TfmBaseMDI &window)
 {
-    if (!ProgrammerAvailable())
-        return;
-    const auto document = window.GetConfigJson();
-    if (!document)
-        return;
-    const std::string text = json::RenderCompact(*document);
-    Runner()(&window, window.deviceTag(), ProgrammerMode::WriteConfig, QByteArray::fromStdString(text));
+    if (const auto document = window.GetConfigJson())
+        WriteConfigurationToDevice(&window, window.deviceTag(), *document);
 }
 
 } // namespace vantor

@@ -11,17 +11,35 @@ namespace vantor {
 
 namespace {
 
-// Shows the programmer window modally over the program's window; returns what a read
-// brought (empty for the other modes).
-std::string RunProgrammer(QWidget *parent, DeviceTag tag, int mode, std::string input = {})
+ProgrammerRunner &InstalledRunner()
 {
-    ActiveWindowTrackingPause pause(parent);
-    programming::TMainProgFrm programmer(tag, mode, std::move(input), parent ? parent->window() : nullptr);
+    static ProgrammerRunner runner;
+    return runner;
+}
+
+// The real programmer window, over the program's window.
+QByteArray ShowProgrammer(QWidget *parent, DeviceTag tag, ProgrammerMode mode, const QByteArray &input)
+{
+    programming::TMainProgFrm programmer(tag, int(mode), input.toStdString(),
+                                         parent ? parent->window() : nullptr);
     UserDialogs::Exec(programmer);
-    return programmer.WorkStream();
+    return QByteArray::fromStdString(programmer.WorkStream());
 }
 
 } // namespace
+
+void SetProgrammerRunner(ProgrammerRunner runner)
+{
+    InstalledRunner() = std::move(runner);
+}
+
+QByteArray RunProgrammer(QWidget *parent, DeviceTag tag, ProgrammerMode mode, const QByteArray &input)
+{
+    ActiveWindowTrackingPause pause(parent);
+    if (const ProgrammerRunner &runner = InstalledRunner())
+        return runner(parent, tag, mode, input);
+    return ShowProgrammer(parent, tag, mode, input);
+}
 
 ActiveWindowTrackingPause::ActiveWindowTrackingPause(QWidget *widget)
     : main_(widget ? qobject_cast<TfmMain *>(widget->window()) : nullptr)
@@ -40,25 +58,26 @@ ActiveWindowTrackingPause::~ActiveWindowTrackingPause()
 
 std::optional<json::Json> ReadConfigurationFromDevice(QWidget *parent, DeviceTag tag)
 {
-    const std::string text = RunProgrammer(parent, tag, programming::kModeRead);
-    if (text.empty())
+    const QByteArray text = RunProgrammer(parent, tag, ProgrammerMode::ReadConfig);
+    if (text.isEmpty())
         return std::nullopt;
-    return json::ParseObject(text);
+    return json::ParseObject(std::string_view(text.constData(), std::size_t(text.size())));
 }
 
 void WriteConfigurationToDevice(QWidget *parent, DeviceTag tag, const json::Json &document)
 {
-    RunProgrammer(parent, tag, programming::kModeWrite, json::RenderCompact(document));
+    RunProgrammer(parent, tag, ProgrammerMode::WriteConfig,
+                  QByteArray::fromStdString(json::RenderCompact(document)));
 }
 
 void UpdateDeviceFirmware(QWidget *parent)
 {
-    RunProgrammer(parent, kNoDevice, programming::kModeFirmware);
+    RunProgrammer(parent, kNoDevice, ProgrammerMode::UpdateFirmware);
 }
 
-void WriteJsonToDevice(QWidget *parent, std::string bytes)
+void WriteJsonToDevice(QWidget *parent, const std::string &bytes)
 {
-    RunProgrammer(parent, kNoDevice, programming::kModeWriteFile, std::move(bytes));
+    RunProgrammer(parent, kNoDevice, ProgrammerMode::WriteFromFile, QByteArray::fromStdString(bytes));
 }
 
 void WriteFileToDeviceInteractive(QWidget *parent)
@@ -71,12 +90,12 @@ void WriteFileToDeviceInteractive(QWidget *parent)
     if (path.isEmpty())
         return;
     QString error;
-    auto bytes = ReadWholeFile(path, &error);
+    const auto bytes = ReadWholeFile(path, &error);
     if (!bytes) {
         UserDialogs::ShowError(parent, error);
         return;
     }
-    WriteJsonToDevice(parent, std::move(*bytes));
+    WriteJsonToDevice(parent, *bytes);
 }
 
 } // namespace vantor

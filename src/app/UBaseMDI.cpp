@@ -1,6 +1,5 @@
 #include "app/UBaseMDI.h"
 
-#include "app/DeviceTransfer.h"
 #include "app/UserDialogs.h"
 
 #include <QCloseEvent>
@@ -40,22 +39,6 @@ bool TfmBaseMDI::IsModified()
 {
     const auto current = GetConfigJson();
     return current && current != saved_;
-}
-
-void TfmBaseMDI::ReadFromDevice()
-{
-    auto root = ReadConfigurationFromDevice(this, tag_);
-    if (!root)
-        return;
-    QString message;
-    if (!LoadConfigJson(std::move(*root), message))
-        UserDialogs::ShowError(this, message);
-}
-
-void TfmBaseMDI::WriteToDevice()
-{
-    if (const auto root = GetConfigJson())
-        WriteConfigurationToDevice(this, tag_, *root);
 }
 
 void TfmBaseMDI::relayedMessage(qintptr, qintptr)

@@ -57,15 +57,6 @@ public:
     using SaveHandler = std::function<bool(TfmBaseMDI &)>;
     void setSaveHandler(SaveHandler handler) { saveHandler_ = std::move(handler); }
 
-    // The device window's "Прочитать" and "Записать" buttons call these; they go
-    // through the programmer window exactly as the main window's device actions do.
-    // ReadFromDevice reads this device type's configuration from a device and loads
-    // it here (a document this window rejects is reported in an error box, and the
-    // window keeps what it had). WriteToDevice writes this window's configuration
-    // into a device, keeping the device's configurations of other device types.
-    void ReadFromDevice();
-    void WriteToDevice();
-
     // A message relayed by the main window to every device window; delivered
     // through the event loop, never during the sender's call.
     virtual void relayedMessage(qintptr wParam, qintptr lParam);

@@ -12,6 +12,7 @@
 #include "ProgrammerDriver.h"
 
 #include <QAction>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -336,7 +337,7 @@ TEST_F(DeviceActionsTest, ADeviceWindowReadsIntoItselfAndWritesItsOwnConfigurati
     const json::Json newerBefore = newer->document();
 
     DriveNextProgrammer();
-    older->ReadFromDevice();
+    ReadConfigFromDevice(*older);
     EXPECT_EQ(seen_->tag, kNavetTag);
     EXPECT_EQ(seen_->mode, programming::kModeRead);
     EXPECT_FALSE(seen_->tracking);
@@ -347,7 +348,7 @@ TEST_F(DeviceActionsTest, ADeviceWindowReadsIntoItselfAndWritesItsOwnConfigurati
 
     older->document()["navet"] = Doc(R"({"w":5})");
     DriveNextProgrammer();
-    older->WriteToDevice();
+    WriteConfigToDevice(*older);
     EXPECT_EQ(seen_->mode, programming::kModeWrite);
     EXPECT_TRUE(outcome_->ok) << outcome_->message.toStdString();
     EXPECT_EQ(DeviceDocument(), Doc(R"({"vantor5":{"v":1},"navet":{"w":5}})"));
@@ -358,10 +359,32 @@ TEST_F(DeviceActionsTest, ADeviceWindowReadsIntoItselfAndWritesItsOwnConfigurati
         return 0;
     });
     DriveNextProgrammer();
-    older->ReadFromDevice();
+    ReadConfigFromDevice(*older);
     EXPECT_EQ(dialogs_.Texts(ScriptedDialogs::Kind::Error),
               QStringList{QStringLiteral("Некорректная конфигурация")});
     EXPECT_EQ(older->document()["navet"], Doc(R"({"w":5})"));
+}
+
+TEST_F(DeviceActionsTest, ADeviceWindowsButtonsWorkTheDevice)
+{
+    StartDevice(R"({"navet":{"n":1}})");
+    TfmConfRudex window;
+    window.findChild<QLineEdit *>(QStringLiteral("edName"))->setText(QStringLiteral("Счётчики ТП-12"));
+    DriveNextProgrammer();
+    window.findChild<QPushButton *>(QStringLiteral("btnWrite"))->click();
+    ASSERT_TRUE(outcome_);
+    EXPECT_TRUE(outcome_->ok) << outcome_->message.toStdString();
+    EXPECT_EQ(seen_->tag, kRudexTag);
+    const json::Json stored = DeviceDocument();
+    EXPECT_EQ(stored["navet"], Doc(R"({"n":1})"));
+    EXPECT_EQ(stored["whmeter"]["name"], "Счётчики ТП-12");
+
+    window.findChild<QLineEdit *>(QStringLiteral("edName"))->setText(QStringLiteral("другое"));
+    DriveNextProgrammer();
+    window.findChild<QPushButton *>(QStringLiteral("btnRead"))->click();
+    EXPECT_EQ(seen_->mode, programming::kModeRead);
+    EXPECT_EQ(window.findChild<QLineEdit *>(QStringLiteral("edName"))->text(),
+              QStringLiteral("Счётчики ТП-12"));
 }
 
 } // namespace
