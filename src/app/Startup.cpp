@@ -85,6 +85,7 @@ bool ApplicationSession::Start(const StartupOptions &options)
         main_.reset();
         return false;
     }
+    ModelLibrary::SetCurrent(modelLibrary_.get());
 
     main_->show();
     main_->HandleCommandLine(options.arguments);

@@ -10,6 +10,20 @@ QString ModelLibrary::DefaultPath()
     return QCoreApplication::applicationDirPath() + QStringLiteral("/libvantor_model.so");
 }
 
+namespace {
+ModelLibrary *current = nullptr;
+} // namespace
+
+ModelLibrary *ModelLibrary::Current()
+{
+    return current;
+}
+
+void ModelLibrary::SetCurrent(ModelLibrary *library)
+{
+    current = library;
+}
+
 ModelLibrary::ModelLibrary(QString path) : path_(std::move(path))
 {
     // Local symbol scope (no ExportExternalSymbolsHint): the library's open and close
@@ -19,6 +33,8 @@ ModelLibrary::ModelLibrary(QString path) : path_(std::move(path))
 
 ModelLibrary::~ModelLibrary()
 {
+    if (current == this)
+        current = nullptr;
     if (library_.isLoaded())
         library_.unload();
 }

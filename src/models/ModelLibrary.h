@@ -54,6 +54,11 @@ public:
                          std::uint8_t *dirStates, std::uint8_t *const *sgOut) const;
     std::int32_t Close() const;
 
+    // The library the program bound at start-up, which the windows use; nullptr
+    // before that (and in tests that set none).
+    static ModelLibrary *Current();
+    static void SetCurrent(ModelLibrary *library);
+
     // What a status code of the library means, in Russian ("нет списка триггеров «triggers»").
     static QString StatusText(std::int32_t status);
 
