@@ -1,6 +1,7 @@
 #include "app/DeviceWindows.h"
 
 #include "app/UBaseMDI.h"
+#include "controller_editor/UConfVantor.h"
 #include "devices/navet/UConfNavet.h"
 #include "devices/orsin/UConfOrsin.h"
 #include "devices/pelmar/UConfPelmar.h"
@@ -27,6 +28,7 @@ TfmBaseMDI *Make(QWidget *parent)
 DeviceWindowFactory RegisteredFactory(DeviceTag tag)
 {
     switch (tag) {
+    case kVantorTag: return Make<TfmConfVantor>;
     case kPelmarTag: return Make<TfmConfPelmar>;
     case kOrsinTag: return Make<TfmConfOrsin>;
     case kRudexTag: return Make<TfmConfRudex>;

@@ -112,7 +112,15 @@ void TVantorConfig::ChangeAlarmCount(TTrendGroup *group, int count)
 
 TController *TVantorConfig::AddBlock(const TVantorModel &model)
 {
-    return Blocks.Append(std::make_unique<TController>(model.Clone(), Blocks.Count() + 1, &Groups));
+    // Connections name blocks by ID, so a new block never takes an ID another block
+    // has (after a deletion the new count may be one of them).
+    std::int32_t id = Blocks.Count() + 1;
+    if (Blocks.FindById(id) != nullptr) {
+        for (const TController *block : Blocks)
+            id = std::max(id, block->ID);
+        ++id;
+    }
+    return Blocks.Append(std::make_unique<TController>(model.Clone(), id, &Groups));
 }
 
 void TVantorConfig::DeleteBlock(TController *block)

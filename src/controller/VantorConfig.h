@@ -92,7 +92,8 @@ public:
     int DirectionIndex(const TTrend *direction) const { return Groups.DirectionIndex(direction); }
 
     // ---- blocks ----
-    // Adds a block with its own copy of the model; its ID is the new block count.
+    // Adds a block with its own copy of the model; its ID is the new block count, or
+    // when another block has that ID, one above the highest ID.
     TController *AddBlock(const TVantorModel &model);
     // Unwires every lamp that uses one of its outputs and frees the block.
     void DeleteBlock(TController *block);

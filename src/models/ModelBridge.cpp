@@ -47,7 +47,8 @@ int GroupOutputBytes(const json::Json &group, const json::Json *types)
         return kLampPositionCount;
     const json::Json &type = (*types)[static_cast<std::size_t>(position - 1)];
     const json::Json *code = Member(type, "type");
-    const GroupKind kind = KindForTemplateType(code != nullptr && code->is_number_integer() ? code->get<long long>() : 0);
+    const GroupKind kind =
+        KindForTemplateType(code != nullptr && code->is_number_integer() ? code->get<long long>() : 0);
     const int lamps = std::popcount(static_cast<unsigned>(LampSetOf(KindInfo(kind).trendTypes)));
     return std::max(lamps, ArraySize(Member(type, "out")));
 }
@@ -129,9 +130,10 @@ std::optional<AutomaticStep> ModelBridge::RunAutomaticStep(const std::optional<j
         groupPointers.push_back(buffer.empty() ? nullptr : buffer.data());
     // The library never dereferences a null buffer, and an empty list gets null.
     auto data = [](std::vector<std::uint8_t> &buffer) { return buffer.empty() ? nullptr : buffer.data(); };
-    step.status = library_.NextAll(time, data(step.triggers), data(step.phase), data(step.cycle),
-                                   data(step.dayPlan), data(step.weekPlan), data(step.yearPlan),
-                                   data(step.directionStates), groupPointers.empty() ? nullptr : groupPointers.data());
+    step.status =
+        library_.NextAll(time, data(step.triggers), data(step.phase), data(step.cycle), data(step.dayPlan),
+                         data(step.weekPlan), data(step.yearPlan), data(step.directionStates),
+                         groupPointers.empty() ? nullptr : groupPointers.data());
     return step;
 }
 
@@ -147,8 +149,9 @@ PreviewResult ModelBridge::PreviewObject(const std::optional<json::Json> &root, 
     result.openStatus = model.Status();
     if (model.Status() != VANTOR_MODEL_OK)
         return result;
-    const std::size_t directions =
-        soIndex >= 0 && soIndex < shape.objects ? static_cast<std::size_t>(shape.objectDirections[soIndex]) : 0;
+    const std::size_t directions = soIndex >= 0 && soIndex < shape.objects
+                                       ? static_cast<std::size_t>(shape.objectDirections[soIndex])
+                                       : 0;
     std::vector<std::uint8_t> triggers(static_cast<std::size_t>(shape.triggers), 0);
     std::vector<std::uint8_t> states(directions, 0);
     for (int second = 0; second < seconds; ++second) {

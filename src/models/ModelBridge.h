@@ -12,8 +12,8 @@
 // Two callers: the window's test button (RunAutomaticStep, one `nextAll`) and the
 // cycle timeline (PreviewObject, one `next` per second).
 
-#include "json/JsonText.h"
 #include "models/ModelLibrary.h"
+#include "json/JsonText.h"
 
 #include <QDateTime>
 
@@ -47,11 +47,11 @@ struct ModelShape {
 
 // What one automatic step of the whole controller gave.
 struct AutomaticStep {
-    std::int32_t status = VANTOR_MODEL_NO_MODEL; // of nextAll
-    std::vector<std::uint8_t> triggers;          // after their reset rules
+    std::int32_t status = VANTOR_MODEL_NO_MODEL;                         // of nextAll
+    std::vector<std::uint8_t> triggers;                                  // after their reset rules
     std::vector<std::uint8_t> phase, cycle, dayPlan, weekPlan, yearPlan; // per object
     std::vector<std::uint8_t> directionStates;                           // per direction
-    std::vector<std::vector<std::uint8_t>> groupOutputs; // per group; empty without heads
+    std::vector<std::vector<std::uint8_t>> groupOutputs;                 // per group; empty without heads
 };
 
 // One second of a preview (only seconds whose `next` returned 0 are kept).

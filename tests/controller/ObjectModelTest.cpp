@@ -326,6 +326,21 @@ TEST(Blocks, AddingFindingAndDeleting)
     EXPECT_EQ(config.Blocks.Count(), 1);
 }
 
+TEST(Blocks, ANewBlockNeverTakesAnIdInUse)
+{
+    // Wiring is stored by block ID: two blocks with one ID would swap wiring on reading.
+    TVantorConfig config;
+    const auto model = test::MakeModel(16, 3);
+    TController *first = config.AddBlock(*model);
+    config.AddBlock(*model);
+    config.DeleteBlock(first);                 // left: ID 2
+    EXPECT_EQ(config.AddBlock(*model)->ID, 3); // the count would give 2
+    config.Blocks.At(1)->ID = 9;               // IDs 2 and 9
+    EXPECT_EQ(config.AddBlock(*model)->ID, 3); // the count, free
+    config.DeleteBlock(config.Blocks.First()); // IDs 9 and 3
+    EXPECT_EQ(config.AddBlock(*model)->ID, 10);
+}
+
 TEST(Triggers, DeletingClearsPhaseEntriesAndCycleSteps)
 {
     TVantorConfig config;

@@ -43,10 +43,10 @@ TEST_F(ModelBridgeTest, WithoutAVantorObjectNothingIsCalled)
 {
     const ModelBridge bridge(fake.Library());
     const std::optional<Json> roots[] = {
-        std::nullopt,                       // the window gave no document
-        Json::object(),                     // no "vantor5"
-        Json{{"revur", Json::object()}},    // another device's document
-        Json{{"vantor5", Json::array()}},   // "vantor5" that is no object
+        std::nullopt,                     // the window gave no document
+        Json::object(),                   // no "vantor5"
+        Json{{"revur", Json::object()}},  // another device's document
+        Json{{"vantor5", Json::array()}}, // "vantor5" that is no object
         Json{{"vantor5", "text"}},
     };
     for (const auto &root : roots) {
@@ -108,7 +108,7 @@ TEST_F(ModelBridgeTest, PreviewKeepsTheSecondsThatSucceededAndFeedsTheTriggers)
     });
     EXPECT_EQ(preview.openStatus, VANTOR_MODEL_OK);
     EXPECT_EQ(bufferSizes, std::vector<std::size_t>(6, 2)); // one byte per trigger, every second
-    ASSERT_EQ(preview.steps.size(), 4u);                      // seconds 2 and 5 failed
+    ASSERT_EQ(preview.steps.size(), 4u);                    // seconds 2 and 5 failed
     const int seconds[] = {0, 1, 3, 4};
     for (std::size_t i = 0; i < 4; ++i) {
         EXPECT_EQ(preview.steps[i].second, seconds[i]);
@@ -181,11 +181,11 @@ TEST(ModelBridge, TheExampleRunsOneAutomaticStepInTheRealLibrary)
 {
     vantor::ModelLibrary library(vantor::test::BinDir() + QStringLiteral("/libvantor_model.so"));
     ASSERT_TRUE(library.Load()) << library.ErrorString().toStdString();
-    const auto root =
-        vantor::json::ParseObject(vantor::test::ReadFileOrFail(vantor::test::SourceDir() + "/examples/crossroad.json"));
+    const auto root = vantor::json::ParseObject(
+        vantor::test::ReadFileOrFail(vantor::test::SourceDir() + "/examples/crossroad.json"));
     ASSERT_TRUE(root.has_value());
-    const auto step = ModelBridge(library).RunAutomaticStep(*root, vantor::ControllerTime(
-                                                                          QDateTime(QDate(2024, 5, 6), QTime(8, 0))));
+    const auto step = ModelBridge(library).RunAutomaticStep(
+        *root, vantor::ControllerTime(QDateTime(QDate(2024, 5, 6), QTime(8, 0))));
     ASSERT_TRUE(step.has_value());
     EXPECT_EQ(step->status, VANTOR_MODEL_OK);
     const ModelShape shape = ModelShape::Of((*root)["vantor5"]);

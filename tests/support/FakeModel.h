@@ -18,7 +18,8 @@ public:
     FakeModel() : library_(QStringLiteral(VANTOR_FAKE_MODEL_RECORDER)), controls_(library_.Path())
     {
         loaded_ = library_.Load() && controls_.load();
-        reset_ = reinterpret_cast<void (*)(std::int32_t, std::int32_t)>(controls_.resolve("fake_model_reset"));
+        reset_ =
+            reinterpret_cast<void (*)(std::int32_t, std::int32_t)>(controls_.resolve("fake_model_reset"));
         log_ = reinterpret_cast<const char *(*)()>(controls_.resolve("fake_model_log"));
         opened_ = reinterpret_cast<const char *(*)()>(controls_.resolve("fake_model_opened_text"));
         Reset();
