@@ -56,7 +56,8 @@ BlocksPage::BlocksPage(TVantorConfig &config, QWidget *parent) : VantorEditorPag
     auto *names = new widgets::TextCellDelegate(vtSemaphores_);
     names->setTrimmed(true);
     vtSemaphores_->setItemDelegateForColumn(SemaphoreTreeModel::kHeadColumn, names);
-    vtSemaphores_->header()->resizeSection(SemaphoreTreeModel::kGroupColumn, 150);
+    vtSemaphores_->header()->resizeSection(SemaphoreTreeModel::kGroupColumn, 175);
+    gbxSemaphores->setMinimumWidth(340);
     auto *semaphoresLayout = new QVBoxLayout(gbxSemaphores);
     semaphoresLayout->addWidget(vtSemaphores_);
 
@@ -66,6 +67,7 @@ BlocksPage::BlocksPage(TVantorConfig &config, QWidget *parent) : VantorEditorPag
     splitter->addWidget(gbxSemaphores);
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 2);
+    splitter->setSizes({760, 480});
     splitter->setChildrenCollapsible(false);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(splitter);

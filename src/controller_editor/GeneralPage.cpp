@@ -126,8 +126,11 @@ GeneralPage::GeneralPage(TVantorConfig &config, QWidget *parent) : VantorEditorP
     main->addLayout(top);
     main->addLayout(groups);
 
+    auto *row = new QHBoxLayout;
+    row->addWidget(gbxMain_);
+    row->addStretch();
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(gbxMain_);
+    layout->addLayout(row);
     layout->addStretch();
 
     connect(gbxMain_, &QGroupBox::toggled, this, [this](bool on) {

@@ -27,6 +27,8 @@ public:
 
     void SetText(const QByteArray &svg)
     {
+        if (svg == text_ && (svg.isEmpty() || !image_.isNull()))
+            return; // rendered already
         text_ = svg;
         Render();
     }

@@ -4,6 +4,7 @@
 #include "controller_editor/VantorIcons.h"
 
 #include <QBrush>
+#include <QFont>
 #include <QPalette>
 
 namespace vantor {
@@ -97,6 +98,11 @@ QVariant SigGroupTreeModel::data(const QModelIndex &index, int role) const
     if (role == Qt::ForegroundRole && column == kDescriptionColumn && kind == kGroupRow &&
         static_cast<const TTrendGroup *>(ObjectAt(index))->Name.empty())
         return QPalette().brush(QPalette::PlaceholderText); // the kind's name stands in for a name
+    if (role == Qt::FontRole && kind == kGroupRow && column == kNameColumn) {
+        QFont font;
+        font.setBold(true);
+        return font;
+    }
     if (role == Qt::TextAlignmentRole && (column == kHeadsColumn || column == kAlarmsColumn))
         return int(Qt::AlignCenter);
     if (role == Qt::ToolTipRole && kind == kGroupRow && column == kNameColumn)

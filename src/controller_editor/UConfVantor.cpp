@@ -131,6 +131,12 @@ void TfmConfVantor::AddPage(Page page, VantorEditorPage *widget, const QString &
             ++position;
     pages_[page] = widget;
     pgcMain_->insertTab(position, widget, caption);
+    // The other pages never keep showing objects that are gone: they follow at once.
+    connect(widget, &VantorEditorPage::configurationEdited, this, [this, widget] {
+        for (const auto &[other, page] : pages_)
+            if (page != widget)
+                page->Refresh();
+    });
 }
 
 VantorEditorPage *TfmConfVantor::PageWidget(Page page) const

@@ -121,12 +121,12 @@ TfrmVantorBlock::TfrmVantorBlock(TVantorConfig &config, TController &block, QWid
     header->setDefaultAlignment(Qt::AlignCenter);
     header->setStretchLastSection(false);
     header->setMinimumSectionSize(40);
-    header->resizeSection(BlockOutputsModel::kCaptionColumn, 72);
+    header->resizeSection(BlockOutputsModel::kCaptionColumn, 64);
     for (int column = BlockOutputsModel::kPowerColumn; column < BlockOutputsModel::kColumnCount; ++column)
-        header->resizeSection(column, 62);
-    header->resizeSection(BlockOutputsModel::kRedControlColumn, 40);
-    header->resizeSection(BlockOutputsModel::kGreenControlColumn, 40);
-    header->setSectionResizeMode(BlockOutputsModel::kLampsColumn, QHeaderView::Stretch);
+        header->resizeSection(column, 60);
+    header->resizeSection(BlockOutputsModel::kRedControlColumn, 36);
+    header->resizeSection(BlockOutputsModel::kGreenControlColumn, 36);
+    header->resizeSection(BlockOutputsModel::kLampsColumn, 54);
 
     auto *outputsLayout = new QVBoxLayout(gbxOutputs);
     outputsLayout->addWidget(vtOutputs_);

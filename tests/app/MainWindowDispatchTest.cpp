@@ -216,7 +216,7 @@ TEST_F(MainWindowTest, TabStripShowsOnlyWithTwoOrMoreWindows)
     Flush();
     EXPECT_FALSE(panel->isVisible());
     EXPECT_EQ(main_->tabStrip()->count(), 1);
-    EXPECT_EQ(main_->tabStrip()->tabText(0), QStringLiteral("Vantor-5"));
+    EXPECT_EQ(main_->tabStrip()->tabText(0), QStringLiteral("Новая конфигурация"));
 }
 
 TEST_F(MainWindowTest, ClosingAllWindowsClearsTheDeviceTypeAndTheCaption)

@@ -97,7 +97,7 @@ TEST_F(MainWindowTest, SelectingATabActivatesItsWindowAndTheCaptionFollows)
     main_->tabStrip()->setCurrentIndex(0);
     EXPECT_EQ(main_->activeDeviceWindow(), vantor);
     EXPECT_EQ(main_->currentDeviceType(), kVantorTag);
-    EXPECT_EQ(main_->windowTitle(), QStringLiteral("Конфигуратор Vantor - 5 - Vantor-5"));
+    EXPECT_EQ(main_->windowTitle(), QStringLiteral("Конфигуратор Vantor - 5 - Новая конфигурация"));
 
     // A device window renames itself: its tab and the main caption follow.
     vantor->setWindowTitle(QStringLiteral("Площадь Победы"));
@@ -221,7 +221,7 @@ TEST_F(MainWindowTest, StatusBarShowsHintsInTheFirstPanelAndTheVersionInTheLast)
     MdiTabStrip *tabs = main_->tabStrip();
     QApplication::processEvents();
     QTest::mouseMove(tabs, tabs->tabRect(0).center());
-    EXPECT_EQ(main_->statusText(0), QStringLiteral("Vantor-5"));
+    EXPECT_EQ(main_->statusText(0), QStringLiteral("Новая конфигурация"));
     QEvent leave(QEvent::Leave);
     QCoreApplication::sendEvent(tabs, &leave);
     EXPECT_EQ(main_->statusText(0), QString());

@@ -7,12 +7,15 @@
 // maximized), orsin-eth (with its Ethernet page shown), orsin-menu (two controllers,
 // the output menu open); the Pelmar-3 scenes of PelmarScenes.h; programmer (the
 // programmer window reading a configuration from the simulated device over a slow
-// line), log (the same with its log window). Files given are opened instead of the
-// new windows.
+// line), log (the same with its log window); vantor-general, vantor-groups,
+// vantor-blocks and vantor-scheme show that page of the (maximised) Vantor-5 window of
+// the file given, vantor-wiring-menu the context menu of a lamp. Files given are opened
+// instead of the new windows.
 
 #include "app/AppDataPaths.h"
 #include "app/Startup.h"
 #include "app/UMain.h"
+#include "controller_editor/UConfVantor.h"
 #include "devices/orsin/OrsinOutputMenu.h"
 #include "devices/orsin/UConfOrsin.h"
 #include "programming/mainprog.h"
@@ -21,12 +24,15 @@
 #include "PelmarScenes.h"
 #include "PtyDevice.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QGuiApplication>
+#include <QMap>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -36,6 +42,7 @@
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
@@ -194,6 +201,33 @@ int main(int argc, char *argv[])
             const QString port = QString::fromStdString(sim->SlavePath());
             QTimer::singleShot(400, [port, scene] { StartReading(port, scene == QLatin1String("log")); });
             Trigger(main, "actDevConfVantorRead");
+        } else if (auto *vantor = qobject_cast<vantor::TfmConfVantor *>(main.activeDeviceWindow());
+                   vantor && scene.startsWith(QLatin1String("vantor-"))) {
+            if (QMdiSubWindow *frame = main.mdiArea()->activeSubWindow())
+                frame->showMaximized();
+            const bool wiring = scene == QLatin1String("vantor-wiring-menu");
+            const QMap<QString, vantor::TfmConfVantor::Page> pages = {
+                {QStringLiteral("vantor-groups"), vantor::TfmConfVantor::kSigGroupsPage},
+                {QStringLiteral("vantor-blocks"), vantor::TfmConfVantor::kBlocksPage},
+                {QStringLiteral("vantor-wiring-menu"), vantor::TfmConfVantor::kBlocksPage},
+                {QStringLiteral("vantor-scheme"), vantor::TfmConfVantor::kSchemePage},
+            };
+            vantor->ShowPage(pages.value(scene, vantor::TfmConfVantor::kGeneralPage));
+            // The context menu of the first lamp, with the first block's outputs.
+            auto *heads = vantor->findChild<QAbstractItemView *>(QStringLiteral("vtSemaphores"));
+            if (wiring && heads) {
+                QTimer::singleShot(200, [heads] {
+                    const QModelIndex lamp =
+                        heads->model()->index(0, 0, heads->model()->index(0, 0, heads->model()->index(0, 0)));
+                    emit heads->customContextMenuRequested(heads->visualRect(lamp).center());
+                    QTimer::singleShot(200, [] {
+                        if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+                            menu->setActiveAction(menu->actions().value(1));
+                            QTest::keyClick(menu, Qt::Key_Right);
+                        }
+                    });
+                });
+            }
         } else if (auto *orsin = qobject_cast<vantor::TfmConfOrsin *>(main.activeDeviceWindow())) {
             if (scene == QLatin1String("orsin-eth")) {
                 orsin->findChild<QCheckBox *>(QStringLiteral("cbEthernet"))->click();
