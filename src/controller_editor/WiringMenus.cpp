@@ -1,7 +1,7 @@
 #include "controller_editor/WiringMenus.h"
 
+#include "app/widgets/ColumnMenu.h"
 #include "controller/VantorConfig.h"
-#include "controller_editor/ColumnMenu.h"
 #include "controller_editor/VantorIcons.h"
 #include "models/VantorModels.h"
 
@@ -45,7 +45,7 @@ QMenu *CreateLampMenu(TVantorConfig &config, TSemaphoreObject &head, int lampPos
             });
             items.append(item);
         }
-        editor::AddActionsInColumns(*sub, items, 8);
+        widgets::AddActionsInColumns(*sub, items, 8);
     }
     return menu;
 }

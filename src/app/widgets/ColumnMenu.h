@@ -9,8 +9,8 @@
 class QAction;
 class QMenu;
 
-namespace vantor::editor {
+namespace vantor::widgets {
 
 void AddActionsInColumns(QMenu &menu, const QList<QAction *> &actions, int perColumn);
 
-} // namespace vantor::editor
+} // namespace vantor::widgets

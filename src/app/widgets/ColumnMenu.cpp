@@ -1,4 +1,4 @@
-#include "controller_editor/ColumnMenu.h"
+#include "app/widgets/ColumnMenu.h"
 
 #include <QAction>
 #include <QApplication>
@@ -11,7 +11,7 @@
 #include <QStyleOptionMenuItem>
 #include <QWidgetAction>
 
-namespace vantor::editor {
+namespace vantor::widgets {
 namespace {
 
 // One item of a column menu, drawn by the style as a menu item.
@@ -109,4 +109,4 @@ void AddActionsInColumns(QMenu &menu, const QList<QAction *> &actions, int perCo
     menu.addAction(item);
 }
 
-} // namespace vantor::editor
+} // namespace vantor::widgets
