@@ -1,5 +1,7 @@
 #include "controller_editor/UConfVantor.h"
 
+#include "app/DeviceButtons.h"
+
 #include "app/UserDialogs.h"
 #include "controller/ConfigDocument.h"
 #include "controller/VantorConfig.h"
@@ -20,12 +22,6 @@
 
 namespace vantor {
 namespace {
-
-// Reading and writing devices goes through the programmer window, which is not part
-// of this program yet; until then the two buttons say so.
-constexpr bool kDeviceTransferAvailable = false;
-const QString kNoTransferHint =
-    QStringLiteral("Обмен конфигурацией с контроллером станет доступен вместе с окном программатора.");
 
 QToolButton *MakeBarButton(const char *name, const QString &text, const QString &hint, QWidget *parent)
 {
@@ -63,10 +59,7 @@ TfmConfVantor::TfmConfVantor(QWidget *parent)
     btnRead_->setObjectName(QStringLiteral("btnRead"));
     btnWrite_ = new QPushButton(QStringLiteral("Записать"), this);
     btnWrite_->setObjectName(QStringLiteral("btnWrite"));
-    for (QPushButton *button : {btnRead_, btnWrite_}) {
-        button->setEnabled(kDeviceTransferAvailable);
-        button->setToolTip(kDeviceTransferAvailable ? QString() : kNoTransferHint);
-    }
+    BindDeviceButtons(*this, btnRead_, btnWrite_);
     btnRead_->setIcon(QIcon(QStringLiteral(":/icons/open.svg")));
     btnWrite_->setIcon(QIcon(QStringLiteral(":/icons/save.svg")));
     auto *bar = new QHBoxLayout;
@@ -244,24 +237,6 @@ void TfmConfVantor::DeleteOnPage()
         return;
     }
     menu->popup(btnDelete_->mapToGlobal(QPoint(0, btnDelete_->height())));
-}
-
-void TfmConfVantor::LoadFromDevice(const std::string &text)
-{
-    if (text.empty())
-        return;
-    auto root = json::ParseObject(text);
-    if (!root)
-        return;
-    QString message;
-    if (!LoadConfigJson(std::move(*root), message))
-        UserDialogs::ShowError(this, message);
-}
-
-std::string TfmConfVantor::DeviceText()
-{
-    const auto root = GetConfigJson();
-    return root ? json::RenderCompact(*root) : std::string();
 }
 
 void TfmConfVantor::RunModelTest()

@@ -63,12 +63,6 @@ public:
     void ShowPage(Page page);
     bool IsPageVisible(Page page) const;
 
-    // The text a device read gave: a JSON document is loaded (an error box says why
-    // when it cannot be); no text or text that is no JSON object changes nothing.
-    void LoadFromDevice(const std::string &text);
-    // What "Записать" sends: the document in the compact layout.
-    std::string DeviceText();
-
     // "TntButton1": one automatic step of the model library on this configuration.
     void RunModelTest();
 

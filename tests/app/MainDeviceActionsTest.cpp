@@ -3,7 +3,9 @@
 // enabling rules, reading into a window, writing the active window, writing a JSON
 // file, a firmware update, and the active-window tracking around the modal dialog.
 #include "app/MainDeviceActions.h"
+#include "app/DeviceButtons.h"
 #include "app/FileIo.h"
+#include "devices/rudex/UConfRudex.h"
 #include "link/Checksums.h"
 #include "link/Packet.h"
 #include "programming/mainprog.h"

@@ -163,27 +163,5 @@ TEST_F(GeneralPageTest, LoadingShowsTheDocumentAndClampsWhatNoFieldCanShow)
     EXPECT_EQ(Find<QLineEdit>("edName")->text(), "Пр. Мира");
 }
 
-TEST_F(GeneralPageTest, DeviceButtonsWaitForTheProgrammer)
-{
-    for (const char *name : {"btnRead", "btnWrite"}) {
-        auto *button = Find<QPushButton>(name);
-        EXPECT_FALSE(button->isEnabled()) << name;
-        EXPECT_FALSE(button->toolTip().isEmpty()) << name;
-    }
-    // What a read hands over: nothing, no JSON object, or a document to load.
-    window_->LoadFromDevice("");
-    window_->LoadFromDevice("[1,2]");
-    window_->LoadFromDevice("не JSON");
-    EXPECT_TRUE(dialogs_.Shown().empty());
-    window_->LoadFromDevice(R"({"navet":{}})");
-    EXPECT_EQ(dialogs_.Texts(ScriptedDialogs::Kind::Error), QStringList{"Некорректная конфигурация"});
-    window_->LoadFromDevice(R"({"vantor5":{"n":"Из контроллера"}})");
-    EXPECT_EQ(window_->windowTitle(), "Из контроллера");
-    // What a write sends: the compact document.
-    const std::string sent = window_->DeviceText();
-    EXPECT_EQ(sent.find('\n'), std::string::npos);
-    EXPECT_EQ(json::ParseObject(sent)->at("vantor5").at("n"), "Из контроллера");
-}
-
 } // namespace
 } // namespace vantor::test

@@ -2,6 +2,7 @@
 // window.
 #include "app/DeviceButtons.h"
 #include "app/UserDialogs.h"
+#include "controller_editor/UConfVantor.h"
 #include "devices/navet/UConfNavet.h"
 #include "devices/orsin/UConfOrsin.h"
 #include "devices/pelmar/UConfPelmar.h"
@@ -48,6 +49,7 @@ std::vector<std::unique_ptr<TfmBaseMDI>> AllWindows()
     windows.push_back(std::make_unique<TfmConfNavet>());
     windows.push_back(std::make_unique<TfmConfOrsin>());
     windows.push_back(std::make_unique<TfmConfPelmar>());
+    windows.push_back(std::make_unique<TfmConfVantor>());
     return windows;
 }
 
@@ -66,7 +68,7 @@ TEST(DeviceButtons, TheButtonsAreReadyToUse)
 TEST(DeviceButtons, WriteSendsTheCompactDocumentForTheWindowsDevice)
 {
     FakeProgrammer programmer;
-    const DeviceTag tags[] = {kRudexTag, kNavetTag, kOrsinTag, kPelmarTag};
+    const DeviceTag tags[] = {kRudexTag, kNavetTag, kOrsinTag, kPelmarTag, kVantorTag};
     auto windows = AllWindows();
     for (std::size_t i = 0; i < windows.size(); ++i) {
         auto *button = Find<QPushButton>(*windows[i], "btnWrite");
@@ -105,6 +107,19 @@ TEST(DeviceButtons, ReadLoadsWhatTheDeviceGaveAndReportsARefusal)
     read->click();
     EXPECT_EQ(dialogs.Texts(ScriptedDialogs::Kind::Error),
               QStringList{QStringLiteral("Некорректная конфигурация")});
+}
+
+TEST(DeviceButtons, AVantorWindowTakesTheReadDocumentAndItsName)
+{
+    FakeProgrammer programmer;
+    ScriptedDialogs dialogs;
+    TfmConfVantor window;
+    programmer.answer = R"({"vantor5":{"n":"Из контроллера"}})";
+    Find<QPushButton>(window, "btnRead")->click();
+    ASSERT_EQ(programmer.calls.size(), 1u);
+    EXPECT_EQ(programmer.calls[0].tag, kVantorTag);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Из контроллера"));
+    EXPECT_TRUE(dialogs.Shown().empty());
 }
 
 } // namespace
