@@ -180,6 +180,7 @@ void SetUpIdentifierView(InPlaceTreeView &view, IdentifierTableModel &model)
     view.header()->setSectionResizeMode(IdentifierTableModel::kCaptionColumn, QHeaderView::Stretch);
     view.header()->resizeSection(IdentifierTableModel::kDecColumn, 90);
     view.header()->resizeSection(IdentifierTableModel::kHexColumn, 90);
+    view.setMaximumWidth(kIdentifierViewMaximumWidth);
 }
 
 } // namespace vantor::widgets

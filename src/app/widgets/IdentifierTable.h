@@ -62,8 +62,12 @@ private:
     int hexDigits_;
 };
 
+// Widest an identifier table grows (pixels): captions are short, the numbers stay
+// beside them on a wide window.
+inline constexpr int kIdentifierViewMaximumWidth = 560;
+
 // Sets a tree up for the model: the editors of "Dec" and "Hex", groups expanded and
-// not collapsible, sensible column widths.
+// not collapsible, sensible column widths, at most kIdentifierViewMaximumWidth wide.
 void SetUpIdentifierView(InPlaceTreeView &view, IdentifierTableModel &model);
 
 } // namespace vantor::widgets

@@ -76,6 +76,8 @@ DetectorEditor::DetectorEditor(PelmarConfig &config, QWidget *parent)
     vtTrends_->setItemDelegateForColumn(SensorTrendsModel::kNameColumn,
                                         new widgets::TextCellDelegate(vtTrends_));
     vtTrends_->header()->resizeSection(SensorTrendsModel::kNumberColumn, 60);
+    // Names are short: on a wide window the lists keep their cells together.
+    vtTrends_->setMaximumWidth(560);
 
     SetUpList(*vtBlocks_);
     vtBlocks_->setRootIsDecorated(true);
@@ -91,6 +93,7 @@ DetectorEditor::DetectorEditor(PelmarConfig &config, QWidget *parent)
     header->setSectionResizeMode(BodTreeModel::kNameColumn, QHeaderView::Stretch);
     header->resizeSection(BodTreeModel::kNumberColumn, 130);
     header->resizeSection(BodTreeModel::kDistanceColumn, 220);
+    vtBlocks_->setMaximumWidth(820);
 
     auto *general = new QWidget;
     general->setObjectName(QStringLiteral("tsDetGeneral"));

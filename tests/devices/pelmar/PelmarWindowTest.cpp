@@ -248,6 +248,26 @@ TEST_F(PelmarWindowTest, ReadingAndItsRules)
     EXPECT_EQ(Find<QLineEdit>("edObjectTitle")->text(), "Ленина");
 }
 
+TEST_F(PelmarWindowTest, AZoneFromAnotherComputerIsShownAndSurvivesEditing)
+{
+    ASSERT_TRUE(Load(R"({"geo":{"en":true,"tz":317,"tzname":"(UTC+05:17) Nowhere/Test"}})"));
+    auto *zones = Find<QComboBox>("cbTimeZone");
+    EXPECT_EQ(zones->currentText(), "(UTC+05:17) Nowhere/Test");
+    EXPECT_TRUE(Find<QGroupBox>("gbxGPS")->isChecked());
+    // Any edit takes the window's values back into the document: the zone stays.
+    QTest::keyClicks(Find<QLineEdit>("edSID"), "S");
+    EXPECT_EQ(json::RenderCompact(Revur()["geo"]),
+              R"({"en":true,"tz":317,"tzname":"(UTC+05:17) Nowhere/Test"})");
+
+    // Choosing another zone writes that one.
+    const int other = zones->currentIndex() == 0 ? 1 : 0;
+    zones->setCurrentIndex(other);
+    const auto chosen = widgets::SelectedTimeZone(*zones);
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(Revur()["geo"]["tzname"], chosen->displayName.toStdString());
+    EXPECT_EQ(Revur()["geo"]["tz"], chosen->OffsetMinutes());
+}
+
 TEST_F(PelmarWindowTest, TextsThatCannotBeStoredCannotBeTyped)
 {
     auto *user = Find<QLineEdit>("edUser");
