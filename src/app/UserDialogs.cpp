@@ -45,7 +45,7 @@ void UserDialogs::ShowError(QWidget *parent, const QString &text, const QString 
 {
     const QString title = caption.isEmpty() ? ErrorCaption() : caption;
     if (ScriptedDialogs *script = ScriptedDialogs::active_) {
-        script->shown_.push_back({ScriptedDialogs::Kind::Error, title, text, {}});
+        script->shown_.push_back({ScriptedDialogs::Kind::Error, title, text, {}, {}});
         return;
     }
     if (raise && parent) {
@@ -59,7 +59,7 @@ void UserDialogs::ShowWarning(QWidget *parent, const QString &text, const QStrin
 {
     const QString title = caption.isEmpty() ? QStringLiteral("Предупреждение") : caption;
     if (ScriptedDialogs *script = ScriptedDialogs::active_) {
-        script->shown_.push_back({ScriptedDialogs::Kind::Warning, title, text, {}});
+        script->shown_.push_back({ScriptedDialogs::Kind::Warning, title, text, {}, {}});
         return;
     }
     ShowBox(parent, QMessageBox::Warning, title, text, QMessageBox::Ok, QMessageBox::Ok);
@@ -69,7 +69,7 @@ void UserDialogs::ShowInformation(QWidget *parent, const QString &text, const QS
 {
     const QString title = caption.isEmpty() ? QStringLiteral("Информация") : caption;
     if (ScriptedDialogs *script = ScriptedDialogs::active_) {
-        script->shown_.push_back({ScriptedDialogs::Kind::Information, title, text, {}});
+        script->shown_.push_back({ScriptedDialogs::Kind::Information, title, text, {}, {}});
         return;
     }
     ShowBox(parent, QMessageBox::Information, title, text, QMessageBox::Ok, QMessageBox::Ok);
@@ -82,7 +82,7 @@ QMessageBox::StandardButton UserDialogs::Ask(QWidget *parent, const QString &tex
 {
     const QString title = caption.isEmpty() ? QuestionCaption() : caption;
     if (ScriptedDialogs *script = ScriptedDialogs::active_) {
-        script->shown_.push_back({ScriptedDialogs::Kind::Question, title, text, {}});
+        script->shown_.push_back({ScriptedDialogs::Kind::Question, title, text, {}, {}});
         if (script->answers_.empty())
             return defaultButton;
         const QMessageBox::StandardButton answer = script->answers_.front();
@@ -119,7 +119,7 @@ QString ChooseFile(QWidget *parent, const FileDialogOptions &options, bool save)
 QString ScriptedFile(ScriptedDialogs::Kind kind, const FileDialogOptions &options,
                      std::vector<ScriptedDialogs::Entry> &shown, std::deque<QString> &files)
 {
-    shown.push_back({kind, options.title, options.filter, options.defaultSuffix});
+    shown.push_back({kind, options.title, options.filter, options.defaultSuffix, options.directory});
     if (files.empty())
         return {};
     QString path = files.front();
@@ -149,6 +149,7 @@ int UserDialogs::Exec(QDialog &dialog)
         script->shown_.push_back({ScriptedDialogs::Kind::Dialog,
                                   dialog.windowTitle(),
                                   QString::fromLatin1(dialog.metaObject()->className()),
+                                  {},
                                   {}});
         if (script->handlers_.empty())
             return QDialog::Rejected;

@@ -58,9 +58,10 @@ public:
     enum class Kind { Error, Warning, Information, Question, OpenFile, SaveFile, Dialog };
     struct Entry {
         Kind kind;
-        QString caption; // caption or dialog title
-        QString text;    // message text; for file dialogs the filter; for dialogs the class name
-        QString detail;  // file dialogs: the default suffix
+        QString caption;   // caption or dialog title
+        QString text;      // message text; for file dialogs the filter; for dialogs the class name
+        QString detail;    // file dialogs: the default suffix
+        QString directory; // file dialogs: the folder asked to start in (empty: the last one)
     };
 
     ScriptedDialogs();

@@ -9,11 +9,21 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include <algorithm>
+
 namespace vantor::programming {
 namespace {
 
 constexpr int kSollo = 5;
 constexpr std::size_t kMaxSoundFiles = 256; // files are addressed by one byte
+
+// The file name of a path stored in a document, whichever system wrote it: devices
+// are often programmed from Windows, so C:\Звуки\зелёный.wav suggests "зелёный.wav".
+QString StoredFileName(const QString &path)
+{
+    const qsizetype slash = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+    return path.mid(slash + 1);
+}
 
 } // namespace
 
@@ -338,7 +348,7 @@ void TProgSession::SoundReadStep(int step)
             TFileObj &file = files_[i];
             if (!file.existsOnPc) {
                 if (file.sameOnDevice && file.contents.size() == file.size) {
-                    const QString suggested = QFileInfo(file.path).fileName();
+                    const QString suggested = StoredFileName(file.path);
                     const QString target =
                         ChooseSoundSavePath ? ChooseSoundSavePath(int(i), suggested) : QString();
                     QString why;

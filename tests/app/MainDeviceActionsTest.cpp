@@ -311,6 +311,8 @@ TEST_F(DeviceActionsTest, AFirmwareUpdateWritesTheBlocksAndStartsTheEntryPoint)
     const QString path = Path("device.mff");
     ASSERT_TRUE(WriteFileAtomically(path, std::string(file.begin(), file.end())));
     dialogs_.ChooseNextFile(path);
+    const QString before = QStringLiteral("/srv/прошивки");
+    link_->ProgSettings().MainForm().SetLastDir(before);
     DriveNextProgrammer();
     Action(QStringLiteral("actDevRefirmware"))->trigger();
 
@@ -324,6 +326,7 @@ TEST_F(DeviceActionsTest, AFirmwareUpdateWritesTheBlocksAndStartsTheEntryPoint)
     EXPECT_EQ(choice.caption, QStringLiteral("Выберите файл прошивки"));
     EXPECT_EQ(choice.text, QStringLiteral("Morvane firmware file (*.mff)"));
     EXPECT_EQ(choice.detail, QStringLiteral("mff"));
+    EXPECT_EQ(choice.directory, before); // starts where the last firmware came from
     EXPECT_EQ(link_->With([](SimDevice &d) { return d.FirmwareAt(0x08004000, 1500); }), a);
     EXPECT_EQ(link_->With([](SimDevice &d) { return d.FirmwareAt(0x08010000, 700); }), b);
     EXPECT_EQ(link_->With([](SimDevice &d) { return d.EntryPoint(); }), 0x08004100);

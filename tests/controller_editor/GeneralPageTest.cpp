@@ -163,5 +163,18 @@ TEST_F(GeneralPageTest, LoadingShowsTheDocumentAndClampsWhatNoFieldCanShow)
     EXPECT_EQ(Find<QLineEdit>("edName")->text(), "Пр. Мира");
 }
 
+TEST_F(GeneralPageTest, AZoneThisComputerDoesNotKnowIsKeptThroughOpenAndSave)
+{
+    // Written on another computer: a name no zone here carries.
+    const auto root = json::ParseObject(
+        R"({"vantor5":{"n":"Пр. Мира","geo":{"tz":345,"tzname":"(UTC+05:45) Катманду, Непал"}}})");
+    QString message;
+    ASSERT_TRUE(window_->LoadConfigJson(*root, message)) << message.toStdString();
+    EXPECT_EQ(Find<QComboBox>("cbTimeZone")->currentText(), "(UTC+05:45) Катманду, Непал");
+    const json::Json geo = Document()["geo"];
+    EXPECT_EQ(geo["tz"], 345);
+    EXPECT_EQ(geo["tzname"], "(UTC+05:45) Катманду, Непал");
+}
+
 } // namespace
 } // namespace vantor::test

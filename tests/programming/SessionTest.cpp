@@ -467,6 +467,9 @@ TEST_F(SessionTest, ReadingSolloFetchesFilesMissingHere)
     ASSERT_TRUE(paths);
     ASSERT_EQ(paths->size(), 3u);
     EXPECT_EQ((*paths)[0], present);
+    // A path written on Windows suggests its own file name.
+    EXPECT_EQ((*paths)[1], dir_.filePath(QStringLiteral("gone.wav")));
+    EXPECT_EQ(ReadWholeFile((*paths)[1]).value_or(""), "gone");
     EXPECT_EQ((*paths)[2], saved);
     EXPECT_EQ(Device([](SimDevice &d) { return d.RequestCount(14); }), 2); // sizes of the two missing files
 }
