@@ -13,6 +13,7 @@
 #include "TempHome.h"
 #include "WindowTestSupport.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLineEdit>
@@ -62,6 +63,11 @@ TEST_F(DeviceFilesTest, EachDevicesFileOpensInItsWindowAndSavesToTheSameDocument
          R"({"orsin":{"vantor_count":2,"output_count":12,"table":[{"block":1,"k_out":3,"d_out":1},)"
          R"({"block":2,"k_out":5,"d_out":5}],"eth":{"ping":true,"dhcp":false,"mac":"02:1A:2B:3C:4D:5E",)"
          R"("ip":"10.0.0.5","gate":"10.0.0.1","mask":"255.255.255.0"},"server":{"port":5000}}})"},
+        // A second Orsin-3 file goes into the open Orsin-3 window: Ethernet, on before,
+        // is off now and no "eth" comes back; the server stays on.
+        {kOrsinTag, "vantor::TfmConfOrsin",
+         R"({"orsin":{"vantor_count":1,"output_count":64,"table":[{"block":1,"k_out":32,"d_out":64}],)"
+         R"("server":{"port":65535}}})"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.className);
@@ -86,8 +92,12 @@ TEST_F(DeviceFilesTest, EachDevicesFileOpensInItsWindowAndSavesToTheSameDocument
     EXPECT_EQ(test::Find<QLineEdit>(*windows[0], "edName")->text(), QStringLiteral("ВРУ-1"));
     EXPECT_EQ(test::Find<QComboBox>(*windows[1], "cbTimeZone")->currentText(),
               QStringLiteral("(UTC+10:00) Где-то далеко"));
-    EXPECT_EQ(test::Find<QTableView>(*windows[2], "StringGrid")->model()->index(4, 1).data().toString(),
-              QStringLiteral("(2) 2ж"));
+    auto *grid = test::Find<QTableView>(*windows[2], "StringGrid");
+    ASSERT_EQ(grid->model()->rowCount(), 64);
+    EXPECT_EQ(grid->model()->index(0, 1).data().toString(), QString());
+    EXPECT_EQ(grid->model()->index(63, 1).data().toString(), QStringLiteral("12з"));
+    EXPECT_FALSE(test::Find<QCheckBox>(*windows[2], "cbEthernet")->isChecked());
+    EXPECT_TRUE(test::Find<QCheckBox>(*windows[2], "cbServer")->isChecked());
 }
 
 TEST_F(DeviceFilesTest, NewWindowsHaveTheirCaptionsAndCloseWithoutQuestions)
