@@ -166,6 +166,15 @@ QWidget *TfmConfOrsin::CreateEthernetPage()
     edMacAddress_->setInputMask(QStringLiteral(">HH:HH:HH:HH:HH:HH;_"));
     edMacAddress_->installEventFilter(this);
     connect(edMacAddress_, &QLineEdit::returnPressed, this, &TfmConfOrsin::TakeMacText);
+    // A complete address is stored as it is typed, so saving or writing while the
+    // field still has the focus takes what it shows; leaving it tidies the text.
+    connect(edMacAddress_, &QLineEdit::textChanged, this, [this] {
+        if (refreshing_ || !edMacAddress_->hasAcceptableInput())
+            return;
+        const auto parsed = orsin::ParseMacText(edMacAddress_->text());
+        if (parsed.status == orsin::ParsedAddress<6>::kTaken)
+            device_.Mac = parsed.bytes;
+    });
     btnRandomMac_ = new QPushButton(QStringLiteral(" + "));
     btnRandomMac_->setObjectName(QStringLiteral("BtnRandomMAc"));
     btnRandomMac_->setToolTip(QStringLiteral("Случайный MAC-адрес"));
@@ -185,6 +194,14 @@ QWidget *TfmConfOrsin::CreateEthernetPage()
         connect(edit, &widgets::Ipv4Edit::addressEdited, this, [this, edit, field] {
             if (!refreshing_)
                 device_.*field = edit->address();
+        });
+        // Complete addresses are stored as they are typed (see the MAC field); an
+        // incomplete one left behind gives way to the last address, stored again.
+        connect(edit, &QLineEdit::textChanged, this, [this, edit, field](const QString &text) {
+            if (refreshing_)
+                return;
+            if (const auto address = widgets::Ipv4Edit::ParseAddress(text))
+                device_.*field = *address;
         });
         return edit;
     };

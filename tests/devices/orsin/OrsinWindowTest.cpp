@@ -231,6 +231,38 @@ TEST_F(OrsinWindowTest, TheMacFieldTakesHexDigitsOnlyAndDhcpLocksTheAddresses)
     EXPECT_TRUE(ip->isEnabled());
 }
 
+TEST_F(OrsinWindowTest, AnAddressBeingTypedIsSavedAsShownWithoutLeavingTheField)
+{
+    // Saving with Ctrl+S leaves the focus where it is: what a field shows complete
+    // is what the document holds.
+    Find<QCheckBox>(window_, "cbEthernet")->click();
+    Pages().setCurrentIndex(1);
+    auto *gate = Find<widgets::Ipv4Edit>(window_, "edGate");
+    gate->setFocus();
+    gate->selectAll();
+    QTest::keyClicks(gate, "10.1.1.254");
+    EXPECT_EQ(Written()["eth"]["gate"], "10.1.1.254");
+    auto *mac = Find<QLineEdit>(window_, "edMacAddress");
+    mac->setFocus();
+    mac->home(false);
+    QTest::keyClicks(mac, "021122334455");
+    EXPECT_TRUE(mac->hasFocus());
+    EXPECT_EQ(Written()["eth"]["mac"], "02:11:22:33:44:55");
+    EXPECT_TRUE(window_.IsModified());
+
+    // Half typed, nothing is taken; left half typed, field and document agree again.
+    mac->end(false);
+    QTest::keyClick(mac, Qt::Key_Backspace);
+    EXPECT_EQ(Written()["eth"]["mac"], "02:11:22:33:44:55");
+    gate->setFocus();
+    EXPECT_EQ(Written()["eth"]["mac"], mac->text().toStdString()); // "…:5" is taken as 05
+    gate->selectAll();
+    QTest::keyClicks(gate, "10.1.1.");
+    EXPECT_EQ(Written()["eth"]["gate"], "10.1.1.254");
+    mac->setFocus();
+    EXPECT_EQ(Written()["eth"]["gate"], gate->text().toStdString());
+}
+
 TEST_F(OrsinWindowTest, LoadingShowsTheDocumentAndABadAddressIsReportedClearly)
 {
     const std::string text =
