@@ -29,6 +29,7 @@ void ReadConfigFromDevice(TfmBaseMDI &window)
 
 void WriteConfigToDevice(TfmBaseMDI &window)
 {
+    window.FinishEditing();
     if (const auto document = window.GetConfigJson())
         WriteConfigurationToDevice(&window, window.deviceTag(), *document);
 }

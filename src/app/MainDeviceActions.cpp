@@ -118,6 +118,7 @@ void MainDeviceActions::WriteActive()
     if (!window || !FindDeviceType(tag))
         return;
     ActiveWindowTrackingPause pause(&main_);
+    window->FinishEditing();
     const auto root = window->GetConfigJson();
     if (!root)
         return; // a window without an editor has nothing to write

@@ -2,6 +2,8 @@
 
 #include "app/UserDialogs.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QEvent>
 
@@ -30,6 +32,24 @@ bool TfmBaseMDI::LoadConfigJson(json::Json root, QString &message)
     return true;
 }
 
+void TfmBaseMDI::FinishEditing()
+{
+    QWidget *focus = QApplication::focusWidget();
+    if (!focus || !isAncestorOf(focus))
+        return;
+    // An in-place editor is a child of its view's viewport.
+    for (QWidget *editor = focus; editor && editor != this; editor = editor->parentWidget()) {
+        QWidget *viewport = editor->parentWidget();
+        auto *view = viewport ? qobject_cast<QAbstractItemView *>(viewport->parentWidget()) : nullptr;
+        if (view && view->viewport() == viewport) {
+            // commitData is a protected slot: the view finds the editor's cell itself
+            // and does nothing for a widget that is not one of its editors.
+            QMetaObject::invokeMethod(view, "commitData", Qt::DirectConnection, Q_ARG(QWidget *, editor));
+            return;
+        }
+    }
+}
+
 void TfmBaseMDI::MarkUnmodified()
 {
     saved_ = GetConfigJson();
@@ -46,6 +66,7 @@ void TfmBaseMDI::relayedMessage(qintptr, qintptr)
 
 void TfmBaseMDI::closeEvent(QCloseEvent *event)
 {
+    FinishEditing();
     if (IsModified()) {
         const auto answer = UserDialogs::Ask(
             this, QStringLiteral("Конфигурация «%1» изменена.\nСохранить изменения?").arg(windowTitle()),

@@ -628,6 +628,7 @@ bool TfmMain::SaveConfigFile(const QString &path)
 
 bool TfmMain::SaveWindowToFile(TfmBaseMDI &window, const QString &path)
 {
+    window.FinishEditing();
     const auto root = window.GetConfigJson();
     if (!root)
         return false;

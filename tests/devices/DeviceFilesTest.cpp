@@ -2,6 +2,7 @@
 // the document in its device's window, saving gives the same document back.
 #include "app/ConfigFile.h"
 #include "app/ConfigScrambler.h"
+#include "app/DeviceTransfer.h"
 #include "app/FileIo.h"
 #include "app/Settings.h"
 #include "app/UMain.h"
@@ -17,6 +18,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTableView>
 
 #include <memory>
@@ -98,6 +100,50 @@ TEST_F(DeviceFilesTest, EachDevicesFileOpensInItsWindowAndSavesToTheSameDocument
     EXPECT_EQ(grid->model()->index(63, 1).data().toString(), QStringLiteral("12з"));
     EXPECT_FALSE(test::Find<QCheckBox>(*windows[2], "cbEthernet")->isChecked());
     EXPECT_TRUE(test::Find<QCheckBox>(*windows[2], "cbServer")->isChecked());
+}
+
+TEST_F(DeviceFilesTest, SavingWritingAndClosingTakeAValueStillBeingTyped)
+{
+    // Ctrl+S, the tool buttons and the device buttons clicked by a program leave the
+    // focus in an open cell editor: its value must still reach the document.
+    QByteArray written;
+    SetProgrammerRunner([&written](QWidget *, DeviceTag, ProgrammerMode, const QByteArray &input) {
+        written = input;
+        return QByteArray();
+    });
+    const struct RealProgrammerBack {
+        ~RealProgrammerBack() { SetProgrammerRunner({}); }
+    } realProgrammerBack;
+    QApplication::setActiveWindow(main_.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main_.get()));
+    TfmBaseMDI *window = main_->NewConfiguration(kNavetTag);
+    ASSERT_NE(window, nullptr);
+    auto *grid = test::Find<QTableView>(*window, "sgPhases");
+    const QModelIndex cell = grid->model()->index(0, 2);
+    test::ClickCell(*grid, cell);
+    QWidget *editor = grid->indexWidget(cell);
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, "42");
+    const auto phase = [](const json::Json &root) { return root["navet"]["cycle"]["ph"][2]; };
+
+    ASSERT_TRUE(main_->SaveConfigFile(Path("typed.vt5")));
+    const auto saved = ReadConfigFile(Path("typed.vt5"));
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(phase(*saved), 42);
+    EXPECT_EQ(grid->indexWidget(cell), editor); // still editing
+
+    QTest::keyClicks(editor, "7");
+    test::Find<QPushButton>(*window, "btnWrite")->click();
+    const auto sent = json::ParseObject(written.toStdString());
+    ASSERT_TRUE(sent);
+    EXPECT_EQ(phase(*sent), 427);
+
+    // Closing with a typed change asks whether to save it.
+    main_->SaveConfigFile(Path("typed.vt5"));
+    QTest::keyClicks(editor, "1");
+    dialogs_.AnswerNext(QMessageBox::No);
+    EXPECT_TRUE(main_->CloseAll());
+    EXPECT_EQ(dialogs_.Texts(ScriptedDialogs::Kind::Question).size(), 1);
 }
 
 TEST_F(DeviceFilesTest, NewWindowsHaveTheirCaptionsAndCloseWithoutQuestions)
