@@ -3,6 +3,7 @@
 #include "app/UserDialogs.h"
 
 #include <QAbstractItemView>
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEvent>
@@ -37,8 +38,11 @@ void TfmBaseMDI::FinishEditing()
     QWidget *focus = QApplication::focusWidget();
     if (!focus || !isAncestorOf(focus))
         return;
+    QAbstractSpinBox *spin = nullptr;
     // An in-place editor is a child of its view's viewport.
     for (QWidget *editor = focus; editor && editor != this; editor = editor->parentWidget()) {
+        if (!spin)
+            spin = qobject_cast<QAbstractSpinBox *>(editor);
         QWidget *viewport = editor->parentWidget();
         auto *view = viewport ? qobject_cast<QAbstractItemView *>(viewport->parentWidget()) : nullptr;
         if (view && view->viewport() == viewport) {
@@ -48,6 +52,9 @@ void TfmBaseMDI::FinishEditing()
             return;
         }
     }
+    // A spin box that takes its value only when left (no keyboard tracking) takes it now.
+    if (spin)
+        spin->interpretText();
 }
 
 void TfmBaseMDI::MarkUnmodified()

@@ -46,9 +46,10 @@ public:
     // The document of the last successful load, kept until the window closes.
     const std::optional<json::Json> &keptConfig() const { return kept_; }
 
-    // Stores what an open cell editor of this window holds (the editor stays open),
-    // so that saving, writing to a device or closing takes what the engineer sees
-    // even when the command leaves the focus where it is (a shortcut, a tool button).
+    // Stores what an open cell editor of this window, or a spin box that takes its
+    // value only when left, holds (the editor stays open), so that saving, writing to a device or closing
+    // takes what the engineer sees even when the command leaves the focus where it is (a shortcut, a tool
+    // button).
     void FinishEditing();
 
     // Takes the current document as the saved one (after creation, load and save).

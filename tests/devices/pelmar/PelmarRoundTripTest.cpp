@@ -6,6 +6,10 @@
 #include "devices/pelmar/PelmarDocument.h"
 #include "devices/pelmar/UConfPelmar.h"
 
+#include <QApplication>
+#include <QSpinBox>
+#include <QTest>
+
 using namespace vantor;
 using vantor::test::MainWindowTest;
 
@@ -82,6 +86,28 @@ TEST_F(MainWindowTest, NewPelmarWindowSavesWhatItShows)
     auto *reopened = qobject_cast<TfmConfPelmar *>(main_->activeDeviceWindow());
     ASSERT_NE(reopened, nullptr);
     EXPECT_EQ(reopened->GetConfigJson(), ReadConfigFile(Path("new.vt5")));
+}
+
+TEST_F(MainWindowTest, AnObjectCountStillBeingTypedIsSaved)
+{
+    // The count takes effect when it is finished (Enter or leaving the field); Ctrl+S
+    // while typing it finishes it.
+    QApplication::setActiveWindow(main_.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main_.get()));
+    main_->NewConfiguration(kPelmarTag);
+    auto *window = qobject_cast<TfmConfPelmar *>(main_->activeDeviceWindow());
+    ASSERT_NE(window, nullptr);
+    auto *count = window->findChild<QSpinBox *>(QStringLiteral("edSO"));
+    ASSERT_NE(count, nullptr);
+    count->setFocus();
+    count->selectAll();
+    QTest::keyClicks(count, "3");
+    ASSERT_TRUE(count->hasFocus());
+    ASSERT_TRUE(main_->SaveWindowToFile(*window, Path("typed.vt5")));
+    const auto saved = ReadConfigFile(Path("typed.vt5"));
+    ASSERT_TRUE(saved);
+    EXPECT_EQ((*saved)["revur"]["so"].size(), 3u);
+    EXPECT_EQ(*saved, window->GetConfigJson());
 }
 
 } // namespace
