@@ -26,9 +26,12 @@ public:
     }
 
 protected:
+    // The viewport is this label's parent. It is asked through the parent rather than
+    // the view because the viewport still sends events while the view is being
+    // destroyed, when the view is no longer a scroll area.
     bool eventFilter(QObject *object, QEvent *event) override
     {
-        if (object == view_.viewport() && event->type() == QEvent::Resize)
+        if (object == parentWidget() && event->type() == QEvent::Resize)
             Place();
         return QLabel::eventFilter(object, event);
     }
@@ -44,7 +47,7 @@ private:
     void Place()
     {
         // A little below the top, as lists show it.
-        setGeometry(0, 12, view_.viewport()->width(), sizeHint().height());
+        setGeometry(0, 12, parentWidget()->width(), sizeHint().height());
     }
 
     QAbstractItemView &view_;

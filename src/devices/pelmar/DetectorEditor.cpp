@@ -274,6 +274,9 @@ void DetectorEditor::DeleteBlockRow()
                                                       : parent;
     TBOD *focusBod = blocks_->Bod(next);
     TSensor *focusSensor = blocks_->Sensor(next);
+    // The row's object is freed below while the tree still shows it, and the change it
+    // announces asks for the focused block: nothing may be focused by then.
+    vtBlocks_->setCurrentIndex(QModelIndex());
     if (TSensor *sensor = blocks_->Sensor(current))
         sensor->Owner()->RemoveSensor(sensor);
     else
