@@ -35,6 +35,27 @@ QString BadConfigurationText()
     return QStringLiteral("Некорректная конфигурация");
 }
 
+bool ReadDeviceMember(const json::Json &root, const char *rootKey, QString *error,
+                      const std::function<void(const json::Json *member)> &read)
+{
+    try {
+        const json::Json *member = ReadObject(Member(&root, rootKey), rootKey);
+        if (!member) {
+            if (error)
+                *error = BadConfigurationText();
+            return false;
+        }
+        read(member);
+    } catch (const EBadValue &bad) {
+        if (error)
+            *error = bad.Text();
+        return false;
+    }
+    if (error)
+        error->clear();
+    return true;
+}
+
 const json::Json *Member(const json::Json *object, std::string_view key)
 {
     if (!object || !object->is_object())

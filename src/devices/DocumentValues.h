@@ -11,6 +11,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -30,6 +31,13 @@ private:
 
 // "Некорректная конфигурация": the document lacks the device's member.
 QString BadConfigurationText();
+
+// Reads the device's member `rootKey` of a document with `read`. False, with the
+// message in `error` (cleared on success), when the document lacks that member
+// (BadConfigurationText), the member is no object, or `read` stops at a value it
+// cannot use (EBadValue); what was read before stays.
+bool ReadDeviceMember(const json::Json &root, const char *rootKey, QString *error,
+                      const std::function<void(const json::Json *member)> &read);
 
 // A member of an object; nothing when the object is no object, the member is
 // absent or it is null.

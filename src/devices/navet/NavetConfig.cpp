@@ -108,22 +108,8 @@ void Read(NavetConfig &config, const json::Json *v)
 
 bool LoadConfigJson(NavetConfig &config, const json::Json &root, QString *error)
 {
-    try {
-        const json::Json *v = devices::ReadObject(Member(&root, kNavetRootKey), kNavetRootKey);
-        if (!v) {
-            if (error)
-                *error = devices::BadConfigurationText();
-            return false;
-        }
-        Read(config, v);
-    } catch (const devices::EBadValue &bad) {
-        if (error)
-            *error = bad.Text();
-        return false;
-    }
-    if (error)
-        error->clear();
-    return true;
+    return devices::ReadDeviceMember(root, kNavetRootKey, error,
+                                     [&config](const json::Json *v) { Read(config, v); });
 }
 
 } // namespace vantor::navet

@@ -282,22 +282,8 @@ void Read(TDevice &device, const json::Json *v)
 
 bool LoadConfigJson(TDevice &device, const json::Json &root, QString *error)
 {
-    try {
-        const json::Json *v = devices::ReadObject(Member(&root, kOrsinRootKey), kOrsinRootKey);
-        if (!v) {
-            if (error)
-                *error = devices::BadConfigurationText();
-            return false;
-        }
-        Read(device, v);
-    } catch (const devices::EBadValue &bad) {
-        if (error)
-            *error = bad.Text();
-        return false;
-    }
-    if (error)
-        error->clear();
-    return true;
+    return devices::ReadDeviceMember(root, kOrsinRootKey, error,
+                                     [&device](const json::Json *v) { Read(device, v); });
 }
 
 } // namespace vantor::orsin

@@ -76,14 +76,7 @@ void ReadId(RudexConfig &config, const json::Json *v, const char *key, std::uint
 
 bool LoadConfigJson(RudexConfig &config, const json::Json &root, QString *error)
 {
-    const json::Json *v = Member(&root, kRudexRootKey);
-    try {
-        v = devices::ReadObject(v, kRudexRootKey);
-        if (!v) {
-            if (error)
-                *error = devices::BadConfigurationText();
-            return false;
-        }
+    return devices::ReadDeviceMember(root, kRudexRootKey, error, [&config](const json::Json *v) {
         const std::string base = kRudexRootKey;
         // Members the document lacks take their "off" or empty value, except the
         // identifiers, which keep theirs.
@@ -94,14 +87,7 @@ bool LoadConfigJson(RudexConfig &config, const json::Json &root, QString *error)
         config.Password = devices::ReadText(Member(v, "psw"), Path(base, "psw")).value_or(QString());
         config.DefaultPassword =
             devices::ReadBool(Member(v, "psw_def"), Path(base, "psw_def")).value_or(false);
-    } catch (const devices::EBadValue &bad) {
-        if (error)
-            *error = bad.Text();
-        return false;
-    }
-    if (error)
-        error->clear();
-    return true;
+    });
 }
 
 } // namespace vantor::rudex
